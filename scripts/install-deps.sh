@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs, from Debian 12's packages, whatever the build, the game and the tests need and is missing.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ccache clang clang-format libclang-rt-14-dev
+    qtbase5-dev qtdeclarative5-dev qtdeclarative5-dev-tools qttools5-dev qttools5-dev-tools
+    qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-layouts qml-module-qttest
+    xvfb xauth fonts-dejavu-core
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

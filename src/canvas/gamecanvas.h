@@ -1,0 +1,257 @@
+#ifndef PELLWICK_GAMECANVAS_H
+#define PELLWICK_GAMECANVAS_H
+
+#include "gamecore.h"
+
+#include <QPointF>
+#include <QQuickPaintedItem>
+#include <QRectF>
+#include <QSettings>
+#include <QString>
+#include <QTimer>
+#include <QVariantList>
+
+class QPainter;
+
+// The play field as a QML item: owns one GameCore, runs it from a frame timer, paints it, takes taps and
+// gestures through invokable methods and keeps progress, statistics and an interrupted game in its settings.
+// The properties, signals and invokable methods below are a contract with the QML pages: their names,
+// types and order must not change.
+class GameCanvas : public QQuickPaintedItem
+{
+    Q_OBJECT
+    Q_PROPERTY(int levelIndex READ levelIndex NOTIFY levelChanged)
+    Q_PROPERTY(int levelCount READ levelCount CONSTANT)
+    Q_PROPERTY(QString levelName READ levelName NOTIFY levelChanged)
+    Q_PROPERTY(QString stageName READ stageName NOTIFY levelChanged)
+    Q_PROPERTY(QString levelBriefing READ levelBriefing NOTIFY levelChanged)
+    Q_PROPERTY(QString difficultyName READ difficultyName NOTIFY levelChanged)
+    Q_PROPERTY(int stagePosition READ stagePosition NOTIFY levelChanged)
+    Q_PROPERTY(int stageTotal READ stageTotal NOTIFY levelChanged)
+    Q_PROPERTY(bool stageComplete READ stageComplete NOTIFY stateChanged)
+    Q_PROPERTY(QString nextStageName READ nextStageName NOTIFY stateChanged)
+    Q_PROPERTY(bool levelIntroVisible READ levelIntroVisible NOTIFY levelIntroVisibleChanged)
+    Q_PROPERTY(int bestTime READ bestTime NOTIFY levelsChanged)
+    Q_PROPERTY(int bestSkills READ bestSkills NOTIFY levelsChanged)
+    Q_PROPERTY(int bestSaved READ bestSaved NOTIFY levelsChanged)
+    Q_PROPERTY(bool newBestTime READ newBestTime NOTIFY resultRecordsChanged)
+    Q_PROPERTY(bool newBestSkills READ newBestSkills NOTIFY resultRecordsChanged)
+    Q_PROPERTY(bool newBestSaved READ newBestSaved NOTIFY resultRecordsChanged)
+    Q_PROPERTY(int totalCrew READ totalCrew NOTIFY levelChanged)
+    Q_PROPERTY(int required READ required NOTIFY levelChanged)
+    Q_PROPERTY(int spawned READ spawned NOTIFY stateChanged)
+    Q_PROPERTY(int saved READ saved NOTIFY stateChanged)
+    Q_PROPERTY(int lost READ lost NOTIFY stateChanged)
+    Q_PROPERTY(int activeCrew READ activeCrew NOTIFY stateChanged)
+    Q_PROPERTY(int elapsedSeconds READ elapsedSeconds NOTIFY stateChanged)
+    Q_PROPERTY(int skillsUsed READ skillsUsed NOTIFY stateChanged)
+    Q_PROPERTY(int releaseRate READ releaseRate WRITE setReleaseRate NOTIFY releaseRateChanged)
+    Q_PROPERTY(bool paused READ paused WRITE setPaused NOTIFY pausedChanged)
+    Q_PROPERTY(bool levelFinished READ levelFinished NOTIFY stateChanged)
+    Q_PROPERTY(bool levelWon READ levelWon NOTIFY stateChanged)
+    Q_PROPERTY(bool rescuePossible READ rescuePossible NOTIFY stateChanged)
+    Q_PROPERTY(int selectedSkill READ selectedSkill WRITE setSelectedSkill NOTIFY selectedSkillChanged)
+    Q_PROPERTY(int selectedCrewId READ selectedCrewId NOTIFY selectedCrewIdChanged)
+    Q_PROPERTY(QVariantList skills READ skills NOTIFY skillsChanged)
+    Q_PROPERTY(QVariantList levels READ levels NOTIFY levelsChanged)
+    Q_PROPERTY(int unlockedLevel READ unlockedLevel NOTIFY levelsChanged)
+    Q_PROPERTY(float speedMultiplier READ speedMultiplier WRITE setSpeedMultiplier NOTIFY speedMultiplierChanged)
+    Q_PROPERTY(float zoom READ zoom NOTIFY zoomChanged)
+    Q_PROPERTY(bool portraitLayout READ portraitLayout WRITE setPortraitLayout NOTIFY portraitLayoutChanged)
+    Q_PROPERTY(bool followSelectedCrew READ followSelectedCrew WRITE setFollowSelectedCrew NOTIFY
+                   followSelectedCrewChanged)
+
+public:
+    explicit GameCanvas(QQuickItem *parent = nullptr);
+    ~GameCanvas() override;
+
+    // Property readers, in contract order.
+    int levelIndex() const;
+    int levelCount() const;
+    QString levelName() const;
+    QString stageName() const;
+    QString levelBriefing() const;
+    QString difficultyName() const;
+    int stagePosition() const;
+    int stageTotal() const;
+    bool stageComplete() const;
+    QString nextStageName() const;
+    bool levelIntroVisible() const;
+    int bestTime() const;
+    int bestSkills() const;
+    int bestSaved() const;
+    bool newBestTime() const;
+    bool newBestSkills() const;
+    bool newBestSaved() const;
+    int totalCrew() const;
+    int required() const;
+    int spawned() const;
+    int saved() const;
+    int lost() const;
+    int activeCrew() const;
+    int elapsedSeconds() const;
+    int skillsUsed() const;
+    int releaseRate() const;
+    bool paused() const;
+    bool levelFinished() const;
+    bool levelWon() const;
+    bool rescuePossible() const;
+    int selectedSkill() const;
+    int selectedCrewId() const;
+    QVariantList skills() const;
+    QVariantList levels() const;
+    int unlockedLevel() const;
+    float speedMultiplier() const;
+    float zoom() const;
+    bool portraitLayout() const;
+    bool followSelectedCrew() const;
+
+    // Property writers.
+    void setReleaseRate(int rate);
+    void setPaused(bool value);
+    void setSelectedSkill(int skill);
+    void setSpeedMultiplier(float value);
+    void setPortraitLayout(bool portrait);
+    void setFollowSelectedCrew(bool value);
+
+    Q_INVOKABLE void restartLevel();
+    Q_INVOKABLE void startLevel();
+    Q_INVOKABLE bool setLevel(int index);
+    Q_INVOKABLE bool nextLevel();
+    Q_INVOKABLE bool previousLevel();
+    Q_INVOKABLE void togglePaused();
+    Q_INVOKABLE void selectSkill(int skill);
+    Q_INVOKABLE bool applySelectedSkill(float itemX, float itemY);
+    Q_INVOKABLE void increaseReleaseRate();
+    Q_INVOKABLE void decreaseReleaseRate();
+    Q_INVOKABLE void zoomIn();
+    Q_INVOKABLE void zoomOut();
+    Q_INVOKABLE void resetView();
+    Q_INVOKABLE void focusAction();
+    Q_INVOKABLE void setZoomAt(float value, float itemX, float itemY);
+    Q_INVOKABLE void panByItemDelta(float dx, float dy);
+    Q_INVOKABLE void clearStatistics();
+    Q_INVOKABLE QString formattedTime(int seconds) const;
+
+    // Presentation of levels and skills (translated in the GameCanvas context).
+    QString translatedLevelName(int index) const;
+    QString stageNameFor(int stage) const;
+    QString difficultyNameFor(int index) const;
+    QString skillName(int skill) const;
+    QString skillShortName(int skill) const;
+
+    // The mapping between item pixels and world units.
+    QRectF playfieldRect() const;
+    float baseScale() const;
+    QPointF itemToWorld(float x, float y) const;
+    QPointF worldToItem(const QPointF &world) const;
+    QPointF actionFocusWorld() const;
+
+    // The running game, read-only, for C++ callers beside QML.
+    const Pellwick::GameCore &core() const { return m_core; }
+
+    void paint(QPainter *painter) override;
+
+Q_SIGNALS:
+    void levelChanged();
+    void stateChanged();
+    void releaseRateChanged();
+    void pausedChanged();
+    void selectedSkillChanged();
+    void selectedCrewIdChanged();
+    void skillsChanged();
+    void levelsChanged();
+    void speedMultiplierChanged();
+    void zoomChanged();
+    void portraitLayoutChanged();
+    void levelIntroVisibleChanged();
+    void resultRecordsChanged();
+    void followSelectedCrewChanged();
+    void skillAssigned(int skill);
+    void crewSaved();
+    void crewLost();
+    void objectTriggered();
+    void crewTargetPreviewed(int candidateIndex, int candidateCount);
+    void levelCompleted(bool won);
+
+protected:
+    void geometryChanged(const QRectF &newGeometry, const QRectF &oldGeometry) override;
+
+private Q_SLOTS:
+    void advanceFrame();
+    void commitPendingAssignment();
+
+private:
+    friend class CanvasProbe; // white-box access for the tests
+
+    static QString pellwickSettingsPath();
+
+    // Frame loop and play control.
+    void forgetPendingAssignment();
+
+    // Progress and statistics.
+    void loadProgress();
+    void recordAttemptIfNeeded();
+    void unlockAfterWin();
+    void finalizeStatistics();
+    void resetResultRecords();
+
+    // Camera and zoom.
+    float effectiveScale() const;
+    void clampCamera();
+    void centerCamera(bool resetZoom);
+    void followStep();
+    void setButtonZoom(float value);
+    float preferredZoomForOrientation(bool portrait) const;
+    void rememberZoomForOrientation();
+
+    // Session persistence.
+    void saveSession();
+    void clearSession();
+    bool restoreSession(int level);
+    bool restoreLegacySession(int level);
+
+    // Painting.
+    void drawBackground(QPainter *painter) const;
+    void drawObjects(QPainter *painter) const;
+    void drawPortal(QPainter *painter, const QPointF &pos, bool exit) const;
+    void drawCrew(QPainter *painter, const Pellwick::CrewMember &member) const;
+    void drawSelectionMarker(QPainter *painter) const;
+    void drawPauseVeil(QPainter *painter) const;
+    void drawZoomLabel(QPainter *painter) const;
+
+    Pellwick::GameCore m_core;
+    QTimer m_frameTimer;
+    QTimer m_pendingTimer;
+    QSettings m_settings;
+
+    bool m_paused = false;
+    bool m_levelIntroVisible = true;
+    float m_speedMultiplier = 1.0f;
+    float m_tickAccumulator = 0.0f;
+    bool m_completionHandled = false;
+    bool m_attemptRecorded = false;
+    int m_autosaveFrames = 0;
+
+    int m_selectedSkill = -1;
+    int m_selectedCrewId = -1;
+    int m_pendingSkill = -1;
+    int m_pendingCrewId = -1;
+    QPointF m_pendingWorldPoint;
+    QPointF m_lastTapWorldPoint;
+    int m_previewIndex = 0;
+
+    int m_unlockedLevel = 0;
+    bool m_newBestTime = false;
+    bool m_newBestSkills = false;
+    bool m_newBestSaved = false;
+
+    float m_zoom = 1.0f;
+    float m_cameraX = 0.0f;
+    float m_cameraY = 0.0f;
+    bool m_portraitLayout = false;
+    bool m_followSelectedCrew = false;
+    int m_panHoldFrames = 0;
+};
+
+#endif // PELLWICK_GAMECANVAS_H

@@ -1,0 +1,119 @@
+#include "gamecore.h"
+
+#include <algorithm>
+
+namespace Pellwick {
+
+bool operator==(const CrewMember &a, const CrewMember &b)
+{
+    return a.id == b.id && a.pos == b.pos && a.direction == b.direction && a.state == b.state
+        && a.climber == b.climber && a.floater == b.floater && a.active == b.active
+        && a.fallStartY == b.fallStartY && a.vy == b.vy && a.vx == b.vx && a.actionTicks == b.actionTicks
+        && a.bricks == b.bricks && a.idleTicks == b.idleTicks && a.teleportCooldown == b.teleportCooldown;
+}
+
+bool operator==(const WorldObject &a, const WorldObject &b)
+{
+    return a.id == b.id && a.type == b.type && a.rect == b.rect && a.direction == b.direction
+        && a.link == b.link && a.active == b.active && a.triggered == b.triggered;
+}
+
+GameCore::GameCore()
+    : levels(createLevels())
+{
+    loadLevel(0);
+}
+
+GameCore::~GameCore() = default;
+
+int GameCore::worldWidth() const
+{
+    return layoutMode == Portrait ? 540 : 960;
+}
+
+int GameCore::worldHeight() const
+{
+    return layoutMode == Portrait ? 960 : 540;
+}
+
+const LevelSpec &GameCore::currentLevel() const
+{
+    return levels.at(levelIndex);
+}
+
+QPointF GameCore::entry() const
+{
+    const LevelSpec &level = currentLevel();
+    return layoutMode == Portrait ? level.portraitEntry : level.landscapeEntry;
+}
+
+QPointF GameCore::exit() const
+{
+    const LevelSpec &level = currentLevel();
+    return layoutMode == Portrait ? level.portraitExit : level.landscapeExit;
+}
+
+int GameCore::skillCount(Skill skill) const
+{
+    return isValidSkill(skill) ? skillStock[skill] : 0;
+}
+
+int GameCore::activeCount() const
+{
+    return int(std::count_if(crew.cbegin(), crew.cend(), [](const CrewMember &m) { return m.active; }));
+}
+
+bool GameCore::rescuePossible() const
+{
+    const LevelSpec &level = currentLevel();
+    return (level.crewCount - spawned) + saved + activeCount() >= level.requiredCount;
+}
+
+bool GameCore::won() const
+{
+    return finished && saved >= currentLevel().requiredCount;
+}
+
+void GameCore::loadLevel(int index)
+{
+    if (levels.isEmpty())
+        return;
+    levelIndex = std::clamp(index, 0, int(levels.size()) - 1);
+    restartLevel();
+}
+
+void GameCore::restartLevel()
+{
+    terrain = QImage(worldWidth(), worldHeight(), QImage::Format_ARGB32_Premultiplied);
+    terrain.fill(Qt::transparent);
+    objects.clear();
+    nextObjectId = 1;
+    buildTerrain(levelIndex);
+    buildObjects(levelIndex);
+    crew.clear();
+
+    const LevelSpec &level = currentLevel();
+    skillStock = level.skills;
+    releaseRate = level.releaseRate;
+
+    spawned = 0;
+    saved = 0;
+    lost = 0;
+    spawnCountdown = 12;
+    nextCrewId = 1;
+    tick = 0;
+    skillsUsed = 0;
+    objectTriggers = 0;
+    finished = false;
+}
+
+void GameCore::setLayoutMode(LayoutMode mode, bool restart)
+{
+    if (mode == layoutMode)
+        return;
+    layoutMode = mode;
+    if (restart)
+        restartLevel();
+}
+
+} // namespace Pellwick
