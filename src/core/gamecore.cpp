@@ -90,9 +90,11 @@ void GameCore::restartLevel()
     nextObjectId = 1;
     buildTerrain(levelIndex);
     buildObjects(levelIndex);
-    crew.clear();
-
     const LevelSpec &level = currentLevel();
+    crew.clear();
+    // Room for the whole crew up front, so releasing a member during a tick never reallocates.
+    crew.reserve(level.crewCount);
+
     skillStock = level.skills;
     releaseRate = level.releaseRate;
 

@@ -98,11 +98,21 @@ void GameCore::simulateCrew(CrewMember &m)
         m.actionTicks = 0;
         m.state = Walking;
         break;
-    case Building: simulateBuilder(m); return;
-    case Bashing: simulateBasher(m); return;
-    case Digging: simulateDigger(m); return;
-    case Mining: simulateMiner(m); return;
-    case Demolishing: simulateDemolition(m); return;
+    case Building:
+        simulateBuilder(m);
+        return;
+    case Bashing:
+        simulateBasher(m);
+        return;
+    case Digging:
+        simulateDigger(m);
+        return;
+    case Mining:
+        simulateMiner(m);
+        return;
+    case Demolishing:
+        simulateDemolition(m);
+        return;
     case Climbing: {
         const int cx = px(m) + 5 * m.direction;
         if (isSolid(cx, py(m) - 5) || isSolid(cx, py(m) - 10)) {
@@ -115,7 +125,8 @@ void GameCore::simulateCrew(CrewMember &m)
         return;
     }
     case Walking:
-    case Falling: break;
+    case Falling:
+        break;
     }
 
     // Rising after a spring or a fan: no terrain test until the member falls again.

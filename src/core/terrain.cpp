@@ -38,13 +38,14 @@ int paletteTheme(int theme)
 const GroundPalette &groundPalette(int theme)
 {
     static const GroundPalette palettes[] = {
-        {kSoil, kGrass, QColor(94, 61, 39), QColor(137, 92, 52), QColor(88, 58, 40, 80), QColor(104, 187, 95)},
-        {QColor(92, 82, 72), QColor(96, 135, 91), QColor(72, 67, 63), QColor(123, 110, 91), QColor(53, 58, 62, 80),
-         QColor(125, 161, 104)},
-        {QColor(91, 58, 53), QColor(123, 86, 62), QColor(63, 45, 45), QColor(133, 74, 59), QColor(54, 35, 39, 95),
-         QColor(171, 111, 66)},
-        {QColor(66, 70, 78), QColor(67, 111, 103), QColor(48, 53, 64), QColor(91, 98, 107), QColor(34, 40, 54, 100),
-         QColor(92, 153, 137)},
+        { kSoil, kGrass, QColor(94, 61, 39), QColor(137, 92, 52), QColor(88, 58, 40, 80),
+          QColor(104, 187, 95) },
+        { QColor(92, 82, 72), QColor(96, 135, 91), QColor(72, 67, 63), QColor(123, 110, 91),
+          QColor(53, 58, 62, 80), QColor(125, 161, 104) },
+        { QColor(91, 58, 53), QColor(123, 86, 62), QColor(63, 45, 45), QColor(133, 74, 59),
+          QColor(54, 35, 39, 95), QColor(171, 111, 66) },
+        { QColor(66, 70, 78), QColor(67, 111, 103), QColor(48, 53, 64), QColor(91, 98, 107),
+          QColor(34, 40, 54, 100), QColor(92, 153, 137) },
     };
     return palettes[paletteTheme(theme)];
 }
@@ -52,10 +53,10 @@ const GroundPalette &groundPalette(int theme)
 const RockPalette &rockPalette(int theme)
 {
     static const RockPalette palettes[] = {
-        {kRock, kRockTop, QColor(73, 83, 94, 150), QColor(158, 166, 174, 100)},
-        {kRock, kRockTop, QColor(73, 83, 94, 150), QColor(158, 166, 174, 100)},
-        {QColor(84, 65, 65), QColor(118, 84, 76), QColor(53, 43, 48, 170), QColor(159, 103, 87, 100)},
-        {QColor(69, 78, 95), QColor(94, 110, 130), QColor(40, 50, 70, 170), QColor(139, 156, 179, 105)},
+        { kRock, kRockTop, QColor(73, 83, 94, 150), QColor(158, 166, 174, 100) },
+        { kRock, kRockTop, QColor(73, 83, 94, 150), QColor(158, 166, 174, 100) },
+        { QColor(84, 65, 65), QColor(118, 84, 76), QColor(53, 43, 48, 170), QColor(159, 103, 87, 100) },
+        { QColor(69, 78, 95), QColor(94, 110, 130), QColor(40, 50, 70, 170), QColor(139, 156, 179, 105) },
     };
     return palettes[paletteTheme(theme)];
 }
@@ -97,7 +98,8 @@ void GameCore::drawGroundRect(int x, int y, int w, int h)
     if (w > 11) {
         for (int sx = x + 11; sx < x + w; sx += 31) {
             for (int sy = y + 13 + 7 * ((sx / 31) % 3); sy < y + h; sy += 43)
-                painter.fillRect(QRect(sx, sy, 3, 2), ((sx + sy) / 7) % 2 ? palette.darkSpeck : palette.lightSpeck);
+                painter.fillRect(QRect(sx, sy, 3, 2),
+                                 ((sx + sy) / 7) % 2 ? palette.darkSpeck : palette.lightSpeck);
         }
     }
     painter.fillRect(QRect(x, y, w, std::min(h, 7)), palette.grass);
@@ -119,7 +121,8 @@ void GameCore::drawGroundPolygon(const QVector<QPoint> &points)
     painter.setBrush(palette.soil);
     painter.drawPolygon(points.constData(), int(points.size()), Qt::OddEvenFill);
 
-    // Only edges running left to right, no steeper than 80, get grass: the upper edges of a clockwise outline.
+    // Only edges running left to right, no steeper than 80, get grass: the upper edges of a clockwise
+    // outline.
     painter.setPen(solidPen(palette.grass, 7.0));
     for (int i = 1; i < points.size(); ++i) {
         const QPoint &from = points.at(i - 1);
