@@ -1,1 +1,363 @@
 #include "gamecanvas.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+using namespace Pellwick;
+
+namespace {
+
+constexpr int kFrameIntervalMs = 33;
+constexpr int kPendingIntervalMs = 320;
+constexpr int kTicksPerSecond = 30;
+constexpr int kAutosaveFrameLimit = 29; // a session save every 30 stepping frames
+constexpr float kSlowestSpeed = 0.5f;
+constexpr float kFastestSpeed = 3.0f;
+constexpr int kReleaseRateStep = 5;
+
+// The settings file's directory must exist before QSettings opens the file in it.
+QString settingsPathInExistingDirectory(const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return path;
+}
+
+} // namespace
+
+GameCanvas::GameCanvas(QQuickItem *parent)
+    : QQuickPaintedItem(parent)
+    , m_settings(settingsPathInExistingDirectory(pellwickSettingsPath()), QSettings::NativeFormat)
+{
+    setAntialiasing(true);
+    markMigration();
+    loadProgress();
+
+    if (restoreSession(-1) || restoreLegacySession(-1)) {
+        // A resumed game carries on where it stopped, without its introduction.
+        m_levelIntroVisible = false;
+        storeLastLevel();
+        m_settings.sync();
+    } else {
+        clearSession();
+        m_core.loadLevel(qBound(0, m_unlockedLevel, levelCount() - 1));
+        storeLastLevel();
+        m_settings.sync();
+        centerCamera(true);
+    }
+
+    m_frameTimer.setInterval(kFrameIntervalMs);
+    connect(&m_frameTimer, &QTimer::timeout, this, &GameCanvas::advanceFrame);
+    m_frameTimer.start();
+    m_pendingTimer.setSingleShot(true);
+    m_pendingTimer.setInterval(kPendingIntervalMs);
+    connect(&m_pendingTimer, &QTimer::timeout, this, &GameCanvas::commitPendingAssignment);
+}
+
+GameCanvas::~GameCanvas()
+{
+    // A game left by closing the page or the application is resumed next time.
+    saveSession();
+}
+
+QString GameCanvas::pellwickSettingsPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
+        + QStringLiteral("/harbour-pellwick.conf");
+}
+
+int GameCanvas::levelIndex() const
+{
+    return m_core.levelIndex;
+}
+
+int GameCanvas::levelCount() const
+{
+    return int(m_core.levels.size());
+}
+
+bool GameCanvas::levelIntroVisible() const
+{
+    return m_levelIntroVisible;
+}
+
+int GameCanvas::totalCrew() const
+{
+    return m_core.currentLevel().crewCount;
+}
+
+int GameCanvas::required() const
+{
+    return m_core.currentLevel().requiredCount;
+}
+
+int GameCanvas::spawned() const
+{
+    return m_core.spawned;
+}
+
+int GameCanvas::saved() const
+{
+    return m_core.saved;
+}
+
+int GameCanvas::lost() const
+{
+    return m_core.lost;
+}
+
+int GameCanvas::activeCrew() const
+{
+    return m_core.activeCount();
+}
+
+int GameCanvas::elapsedSeconds() const
+{
+    return m_core.tick / kTicksPerSecond;
+}
+
+int GameCanvas::skillsUsed() const
+{
+    return m_core.skillsUsed;
+}
+
+int GameCanvas::releaseRate() const
+{
+    return m_core.releaseRate;
+}
+
+bool GameCanvas::paused() const
+{
+    return m_paused;
+}
+
+bool GameCanvas::levelFinished() const
+{
+    return m_core.finished;
+}
+
+bool GameCanvas::levelWon() const
+{
+    return m_core.won();
+}
+
+bool GameCanvas::rescuePossible() const
+{
+    return m_core.rescuePossible();
+}
+
+int GameCanvas::selectedSkill() const
+{
+    return m_selectedSkill;
+}
+
+int GameCanvas::selectedCrewId() const
+{
+    return m_selectedCrewId;
+}
+
+float GameCanvas::speedMultiplier() const
+{
+    return m_speedMultiplier;
+}
+
+float GameCanvas::zoom() const
+{
+    return m_zoom;
+}
+
+bool GameCanvas::portraitLayout() const
+{
+    return m_portraitLayout;
+}
+
+bool GameCanvas::followSelectedCrew() const
+{
+    return m_followSelectedCrew;
+}
+
+void GameCanvas::advanceFrame()
+{
+    if (m_paused || m_levelIntroVisible || m_core.finished) {
+        update();
+        return;
+    }
+    recordAttemptIfNeeded();
+
+    const int savedBefore = m_core.saved;
+    const int lostBefore = m_core.lost;
+    const int triggersBefore = m_core.objectTriggers;
+    m_tickAccumulator += m_speedMultiplier;
+    if (m_tickAccumulator < 1.0f)
+        return;
+    while (m_tickAccumulator >= 1.0f) {
+        m_core.step();
+        m_tickAccumulator -= 1.0f;
+    }
+
+    emitFrameEvents(savedBefore, lostBefore, triggersBefore);
+    if (m_core.finished && !m_completionHandled)
+        finishAttempt();
+    if (++m_autosaveFrames > kAutosaveFrameLimit) {
+        m_autosaveFrames = 0;
+        saveSession();
+    }
+    followStep();
+    Q_EMIT stateChanged();
+    update();
+}
+
+// However many ticks ran and however many members were saved or lost, QML hears each event once a frame.
+void GameCanvas::emitFrameEvents(int savedBefore, int lostBefore, int triggersBefore)
+{
+    if (m_core.saved > savedBefore)
+        Q_EMIT crewSaved();
+    if (m_core.lost > lostBefore)
+        Q_EMIT crewLost();
+    if (m_core.objectTriggers != triggersBefore)
+        Q_EMIT objectTriggered();
+}
+
+void GameCanvas::finishAttempt()
+{
+    m_completionHandled = true;
+    unlockAfterWin();
+    finalizeStatistics();
+    clearSession();
+    Q_EMIT levelCompleted(m_core.won());
+}
+
+void GameCanvas::setPaused(bool value)
+{
+    if (value == m_paused)
+        return;
+    m_paused = value;
+    if (value) {
+        forgetPendingAssignment();
+        saveSession();
+    }
+    Q_EMIT pausedChanged();
+}
+
+void GameCanvas::togglePaused()
+{
+    setPaused(!m_paused);
+}
+
+void GameCanvas::setSpeedMultiplier(float value)
+{
+    float bounded = kSlowestSpeed;
+    if (value > kFastestSpeed)
+        bounded = kFastestSpeed;
+    else if (value > kSlowestSpeed)
+        bounded = value;
+    if (qFuzzyCompare(bounded, m_speedMultiplier))
+        return;
+    m_speedMultiplier = bounded;
+    Q_EMIT speedMultiplierChanged();
+}
+
+void GameCanvas::setReleaseRate(int rate)
+{
+    const int before = m_core.releaseRate;
+    m_core.setReleaseRate(rate);
+    if (m_core.releaseRate == before)
+        return;
+    Q_EMIT releaseRateChanged();
+    saveSession();
+}
+
+void GameCanvas::increaseReleaseRate()
+{
+    setReleaseRate(m_core.releaseRate + kReleaseRateStep);
+}
+
+void GameCanvas::decreaseReleaseRate()
+{
+    setReleaseRate(m_core.releaseRate - kReleaseRateStep);
+}
+
+void GameCanvas::startLevel()
+{
+    if (!m_levelIntroVisible)
+        return;
+    m_levelIntroVisible = false;
+    Q_EMIT levelIntroVisibleChanged();
+}
+
+bool GameCanvas::setLevel(int index)
+{
+    if (index < 0 || index >= levelCount() || index > m_unlockedLevel)
+        return false;
+
+    resetResultRecords();
+    forgetPendingAssignment();
+    saveSession();
+    clearSession();
+    matchCoreLayout();
+    m_core.loadLevel(index);
+    storeLastLevel();
+
+    m_selectedSkill = -1;
+    m_selectedCrewId = -1;
+    m_completionHandled = false;
+    m_attemptRecorded = false;
+    m_paused = false;
+    m_tickAccumulator = 0.0f;
+    m_levelIntroVisible = true;
+    centerCamera(true);
+
+    Q_EMIT levelIntroVisibleChanged();
+    Q_EMIT levelChanged();
+    Q_EMIT stateChanged();
+    Q_EMIT skillsChanged();
+    Q_EMIT releaseRateChanged();
+    Q_EMIT selectedCrewIdChanged();
+    Q_EMIT selectedSkillChanged();
+    Q_EMIT pausedChanged();
+    Q_EMIT zoomChanged();
+    update();
+    return true;
+}
+
+bool GameCanvas::nextLevel()
+{
+    return setLevel(m_core.levelIndex + 1);
+}
+
+bool GameCanvas::previousLevel()
+{
+    return setLevel(m_core.levelIndex - 1);
+}
+
+void GameCanvas::restartLevel()
+{
+    resetResultRecords();
+    forgetPendingAssignment();
+    clearSession();
+    matchCoreLayout();
+    m_core.restartLevel();
+
+    m_completionHandled = false;
+    m_attemptRecorded = false;
+    m_levelIntroVisible = true;
+    m_paused = false;
+    m_tickAccumulator = 0.0f;
+    m_selectedCrewId = -1;
+    centerCamera(true);
+
+    Q_EMIT selectedCrewIdChanged();
+    Q_EMIT stateChanged();
+    Q_EMIT skillsChanged();
+    Q_EMIT releaseRateChanged();
+    Q_EMIT pausedChanged();
+    Q_EMIT levelIntroVisibleChanged();
+    Q_EMIT zoomChanged();
+    update();
+}
+
+// A level is (re)started in the layout the player is holding the phone in; no restart here, the caller loads.
+void GameCanvas::matchCoreLayout()
+{
+    m_core.setLayoutMode(m_portraitLayout ? Portrait : Landscape, false);
+}

@@ -55,7 +55,8 @@ class GameCanvas : public QQuickPaintedItem
     Q_PROPERTY(QVariantList skills READ skills NOTIFY skillsChanged)
     Q_PROPERTY(QVariantList levels READ levels NOTIFY levelsChanged)
     Q_PROPERTY(int unlockedLevel READ unlockedLevel NOTIFY levelsChanged)
-    Q_PROPERTY(float speedMultiplier READ speedMultiplier WRITE setSpeedMultiplier NOTIFY speedMultiplierChanged)
+    Q_PROPERTY(
+        float speedMultiplier READ speedMultiplier WRITE setSpeedMultiplier NOTIFY speedMultiplierChanged)
     Q_PROPERTY(float zoom READ zoom NOTIFY zoomChanged)
     Q_PROPERTY(bool portraitLayout READ portraitLayout WRITE setPortraitLayout NOTIFY portraitLayoutChanged)
     Q_PROPERTY(bool followSelectedCrew READ followSelectedCrew WRITE setFollowSelectedCrew NOTIFY
@@ -188,28 +189,45 @@ private:
 
     // Frame loop and play control.
     void forgetPendingAssignment();
+    void matchCoreLayout();
+    void emitFrameEvents(int savedBefore, int lostBefore, int triggersBefore);
+    void finishAttempt();
 
     // Progress and statistics.
+    void markMigration();
     void loadProgress();
     void recordAttemptIfNeeded();
     void unlockAfterWin();
     void finalizeStatistics();
     void resetResultRecords();
+    void storeLastLevel();
+    static QString statsKey(int level, const char *name);
+    int settingsInt(const QString &key, int fallback) const;
+    qreal settingsReal(const QString &key, qreal fallback) const;
 
     // Camera and zoom.
+    static float boundedZoom(qreal value);
     float effectiveScale() const;
     void clampCamera();
     void centerCamera(bool resetZoom);
+    void centreOnAction();
     void followStep();
     void setButtonZoom(float value);
     float preferredZoomForOrientation(bool portrait) const;
     void rememberZoomForOrientation();
+
+    // Targeting input.
+    const Pellwick::CrewMember *activeCrewMember(int id) const;
+    void announceAssignment(int skill, int crewId);
 
     // Session persistence.
     void saveSession();
     void clearSession();
     bool restoreSession(int level);
     bool restoreLegacySession(int level);
+    bool acceptableRun(const Pellwick::GameCore &run, int level) const;
+    bool levelAlreadyWon(int level) const;
+    void adoptRun(const Pellwick::GameCore &run, const QString &slot);
 
     // Painting.
     void drawBackground(QPainter *painter) const;
