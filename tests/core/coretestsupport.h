@@ -46,6 +46,17 @@ inline void fillGround(GameCore &core, const QRect &rect)
     }
 }
 
+// Runs whole ticks with the portal closed and no early loss, so only the crew a test placed moves and the run
+// goes on as long as one of them is active.
+inline void runPlacedCrew(GameCore &core, int ticks)
+{
+    LevelSpec &level = core.levels[core.levelIndex];
+    level.crewCount = core.spawned;
+    level.requiredCount = 0;
+    for (int i = 0; i < ticks; ++i)
+        core.step();
+}
+
 } // namespace Pellwick
 
 #endif // PELLWICK_CORETESTSUPPORT_H
