@@ -181,6 +181,8 @@ public:
     void setReleaseRate(int rate);
     void saveCrew(CrewMember &member);
     void loseCrew(CrewMember &member);
+    // Ends the run by the player's hand; false, changing nothing, when it is already over.
+    bool endRun();
 
     // Locomotion.
     void simulateCrew(CrewMember &member);

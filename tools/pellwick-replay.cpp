@@ -1,0 +1,161 @@
+#include "gamecore.h"
+#include "replay.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+#include <cstring>
+
+using namespace Pellwick;
+
+namespace {
+
+const char *const kStateNames[] = { "Walking", "Falling",  "Blocking", "Building",   "Bashing",
+                                    "Digging", "Climbing", "Mining",   "Demolishing" };
+
+const char *layoutName(LayoutMode layout)
+{
+    return layout == Portrait ? "portrait" : "landscape";
+}
+
+QByteArray timeText(int tick)
+{
+    const int seconds = tick / 30;
+    return QByteArray::number(seconds / 60) + ':' + QByteArray::number(seconds % 60).rightJustified(2, '0');
+}
+
+QByteArray resultText(const ReplayResult &result)
+{
+    return QByteArray(result.won ? "won " : "lost ") + QByteArray::number(result.saved) + ' '
+        + QByteArray::number(result.lost) + ' ' + QByteArray::number(result.tick);
+}
+
+bool load(const QString &path, Replay *replay)
+{
+    ReplayError error;
+    if (readReplayFile(path, replay, &error))
+        return true;
+    std::fprintf(stderr, "%s:%d: %s\n", qPrintable(path), error.line, qPrintable(error.message));
+    return false;
+}
+
+// Plays one file and says whether it reproduces its own result; an unfinished attempt has none to miss.
+bool verify(const QString &path)
+{
+    Replay replay;
+    if (!load(path, &replay))
+        return false;
+    GameCore core;
+    const int unapplied = playReplay(replay, core);
+    const ReplayResult played = resultOf(core);
+    const LevelSpec &level = core.currentLevel();
+    std::printf("%s: level %d %s, %s, saved %d of %d required, time %s, %d skills used: ", qPrintable(path),
+                replay.level, layoutName(replay.layout),
+                !core.finished   ? "unfinished"
+                    : played.won ? "won"
+                                 : "lost",
+                core.saved, level.requiredCount, timeText(core.tick).constData(), core.skillsUsed);
+    if (!replay.hasResult) {
+        std::printf("no result to check\n");
+        return true;
+    }
+    const bool matches = core.finished && played == replay.result && unapplied == 0;
+    if (matches) {
+        std::printf("matches its result\n");
+        return true;
+    }
+    std::printf("DOES NOT MATCH its result\n");
+    std::fprintf(stderr, "%s: recorded \"result %s\", played %s %s", qPrintable(path),
+                 resultText(replay.result).constData(), core.finished ? "to" : "unfinished at",
+                 core.finished ? resultText(played).constData() : QByteArray::number(core.tick).constData());
+    if (unapplied > 0)
+        std::fprintf(stderr, ", %d events after the end", unapplied);
+    std::fprintf(stderr, "\n");
+    return false;
+}
+
+void printMember(const GameCore &core, int id)
+{
+    for (const CrewMember &member : core.crew) {
+        if (member.id != id)
+            continue;
+        std::printf("member %d at (%.2f, %.2f) %s%s%s%s", id, member.pos.x(), member.pos.y(),
+                    member.state >= Walking && member.state <= Demolishing ? kStateNames[member.state] : "?",
+                    member.climber ? ", climber" : "", member.floater ? ", floater" : "",
+                    member.active ? "" : ", out of play");
+        return;
+    }
+    std::printf("no member %d", id);
+}
+
+void printEvent(const ReplayEvent &event, int answer, const GameCore &core)
+{
+    std::printf("%6d  ", event.tick);
+    switch (event.kind) {
+    case ReplayEvent::Assign:
+        std::printf("assign %s to %d at (%.2f, %.2f): ", skillName(event.skill).constData(), event.crewId,
+                    event.point.x(), event.point.y());
+        if (answer >= 0) {
+            printMember(core, answer);
+        } else {
+            std::printf("refused; ");
+            printMember(core, event.crewId);
+        }
+        break;
+    case ReplayEvent::Rate:
+        std::printf("rate %d: release rate now %d", event.rate, answer);
+        break;
+    case ReplayEvent::End:
+        std::printf("end: %s", answer ? "run ended" : "refused");
+        break;
+    }
+    std::printf("\n");
+}
+
+bool show(const QString &path)
+{
+    Replay replay;
+    if (!load(path, &replay))
+        return false;
+    GameCore core;
+    core.loadLevel(replay.level);
+    const LevelSpec &level = core.currentLevel();
+    std::printf("level %d \"%s\", %s: %d crew, %d required\n", replay.level, qPrintable(level.name),
+                layoutName(replay.layout), level.crewCount, level.requiredCount);
+    const int unapplied = playReplay(replay, core, printEvent);
+    if (unapplied > 0)
+        std::printf("%d events came after the run had ended\n", unapplied);
+    if (core.finished)
+        std::printf("played: %s\n", resultText(resultOf(core)).constData());
+    else
+        std::printf("played: unfinished at tick %d\n", core.tick);
+    if (replay.hasResult)
+        std::printf("recorded: %s\n", resultText(replay.result).constData());
+    return true;
+}
+
+int usage()
+{
+    std::fprintf(stderr,
+                 "usage: pellwick-replay verify FILE...\n"
+                 "       pellwick-replay show FILE\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc < 3)
+        return usage();
+    if (std::strcmp(argv[1], "show") == 0 && argc == 3)
+        return show(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    if (std::strcmp(argv[1], "verify") != 0)
+        return usage();
+    bool allGood = true;
+    for (int i = 2; i < argc; ++i)
+        allGood = verify(QString::fromLocal8Bit(argv[i])) && allGood;
+    return allGood ? 0 : 1;
+}
