@@ -1,12 +1,170 @@
 #include "gamecore.h"
 
-// Placeholder until the working states land.
 namespace Pellwick {
 
-void GameCore::simulateBuilder(CrewMember &) { }
-void GameCore::simulateBasher(CrewMember &) { }
-void GameCore::simulateDigger(CrewMember &) { }
-void GameCore::simulateMiner(CrewMember &) { }
-void GameCore::simulateDemolition(CrewMember &) { }
+namespace {
+
+constexpr int kTicksPerBrick = 4;
+constexpr int kBricksPerRun = 18;
+constexpr qreal kBrickAdvance = 8.0;
+constexpr qreal kBrickRise = 2.5;
+constexpr qreal kBuildEdgeMargin = 5.0;
+
+constexpr int kBashScanFirst = 4;
+constexpr int kBashScanLast = 44;
+constexpr int kBashReach = 14;
+constexpr qreal kBashApproachSpeed = 2.0;
+constexpr qreal kBashSpeed = 1.7;
+constexpr int kBashPatience = 10;
+
+constexpr qreal kDigSpeed = 1.25;
+constexpr int kDigProbeDepth = 12;
+constexpr int kDigProbeSpread = 4;
+
+constexpr qreal kMineForward = 1.35;
+constexpr qreal kMineDown = 0.8;
+constexpr int kMinePatience = 6;
+
+constexpr int kFuseTicks = 45;
+constexpr int kBlastRadius = 30;
+constexpr qreal kBlastReachSquared = 900.0;
+
+constexpr float kBreakThroughSpeed = 0.5f;
+
+QPoint feet(const CrewMember &m)
+{
+    return QPoint(qRound(m.pos.x()), qRound(m.pos.y()));
+}
+
+bool evenTick(const CrewMember &m)
+{
+    return m.actionTicks % 2 == 0;
+}
+
+// The miner cuts this ellipse ahead of and below its feet; its centre steers the material probes.
+QRect mineCut(const QPoint &at, int direction)
+{
+    return direction > 0 ? QRect(at.x() + 1, at.y() - 2, 22, 18) : QRect(at.x() - 20, at.y() - 2, 22, 18);
+}
+
+void startFalling(CrewMember &m)
+{
+    m.state = Falling;
+    m.fallStartY = float(m.pos.y());
+    m.vy = kBreakThroughSpeed;
+}
+
+} // namespace
+
+void GameCore::simulateBuilder(CrewMember &m)
+{
+    if (++m.actionTicks < kTicksPerBrick)
+        return;
+    m.actionTicks = 0;
+    const QPoint at = feet(m);
+    paintBrick(m.direction > 0 ? QRect(at.x() + 2, at.y() - 2, 12, 4)
+                               : QRect(at.x() - 14, at.y() - 2, 12, 4));
+    ++m.bricks;
+    m.pos.ry() -= kBrickRise;
+    m.pos.rx() += kBrickAdvance * m.direction;
+    if (m.bricks >= kBricksPerRun || m.pos.x() < kBuildEdgeMargin
+        || m.pos.x() >= worldWidth() - kBuildEdgeMargin) {
+        m.state = Walking;
+        m.bricks = 0;
+    }
+}
+
+void GameCore::simulateBasher(CrewMember &m)
+{
+    ++m.actionTicks;
+    const QPoint at = feet(m);
+    int found = 0;
+    for (int k = kBashScanFirst; k <= kBashScanLast && found == 0; k += 2) {
+        const int cx = at.x() + m.direction * k;
+        if (isSolid(cx, at.y() - 5) || isSolid(cx, at.y() - 10) || isSolid(cx, at.y() - 15))
+            found = k;
+    }
+
+    if (found == 0) {
+        if (++m.idleTicks > kBashPatience) {
+            m.state = Walking;
+            m.idleTicks = 0;
+            return;
+        }
+        m.pos.rx() += kBashSpeed * m.direction;
+        return;
+    }
+    m.idleTicks = 0;
+    if (found > kBashReach) {
+        m.pos.rx() += kBashApproachSpeed * m.direction;
+        return;
+    }
+    if (evenTick(m))
+        carveEllipse(m.direction > 0 ? QRect(at.x() + 2, at.y() - 19, 22, 20)
+                                     : QRect(at.x() - 20, at.y() - 19, 22, 20));
+    m.pos.rx() += kBashSpeed * m.direction;
+}
+
+void GameCore::simulateDigger(CrewMember &m)
+{
+    ++m.actionTicks;
+    const QPoint at = feet(m);
+    if (evenTick(m)) {
+        carveEllipse(QRect(at.x() - 11, at.y() - 2, 23, 13));
+        carveRect(QRect(at.x() - 8, at.y() - 2, 17, 13));
+    }
+    m.pos.ry() += kDigSpeed;
+
+    const int below = qRound(m.pos.y());
+    for (int k = 2; k <= kDigProbeDepth; k += 2) {
+        if (isSolid(at.x(), below + k) || isSolid(at.x() - kDigProbeSpread, below + k)
+            || isSolid(at.x() + kDigProbeSpread, below + k))
+            return;
+    }
+    startFalling(m);
+}
+
+void GameCore::simulateMiner(CrewMember &m)
+{
+    ++m.actionTicks;
+    const QPoint at = feet(m);
+    const QRect cut = mineCut(at, m.direction);
+
+    // Probe just beyond this tick's cut: inside it the miner would only see its own tunnel.
+    const int dir = m.direction;
+    const int cx = cut.left() + cut.width() / 2;
+    const int cy = cut.top() + cut.height() / 2;
+    if (isSolid(cx + 12 * dir, cy) || isSolid(cx + 8 * dir, cy + 8) || isSolid(cx + dir, cy + 10)) {
+        m.idleTicks = 0;
+    } else if (++m.idleTicks >= kMinePatience) {
+        m.idleTicks = 0;
+        startFalling(m);
+        return;
+    }
+
+    if (evenTick(m))
+        carveEllipse(cut);
+    m.pos.rx() += kMineForward * dir;
+    m.pos.ry() += kMineDown;
+}
+
+void GameCore::simulateDemolition(CrewMember &m)
+{
+    if (++m.actionTicks < kFuseTicks)
+        return;
+    const QPoint at = feet(m);
+    const int diameter = 2 * kBlastRadius + 1;
+    carveEllipse(QRect(at.x() - kBlastRadius, at.y() - kBlastRadius - 4, diameter, diameter));
+
+    // The demolisher is one of the crew, so it falls to its own blast in release order.
+    const QPointF centre = m.pos;
+    for (CrewMember &other : crew) {
+        const qreal dx = other.pos.x() - centre.x();
+        const qreal dy = other.pos.y() - centre.y();
+        if (other.active && dx * dx + dy * dy <= kBlastReachSquared)
+            loseCrew(other);
+    }
+    ++objectTriggers;
+}
 
 } // namespace Pellwick
