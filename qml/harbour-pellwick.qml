@@ -1,0 +1,161 @@
+import QtQuick 2.6
+import harbour.pellwick 1.0
+import "pages"
+
+// The game's window: the level chooser, the play screen around the one GameCanvas, and the settings.
+Item {
+    id: root
+
+    // "chooser", "play" or "settings".
+    property string page: "chooser"
+    readonly property bool levelUnderWay: !game.levelIntroVisible && !game.levelFinished
+    readonly property bool applicationActive: Qt.application.state === Qt.ApplicationActive
+
+    width: 960
+    height: 540
+    focus: true
+
+    function showLevels() {
+        if (levelUnderWay)
+            game.paused = true
+        page = "chooser"
+    }
+
+    function chooseLevel(index) {
+        if (game.setLevel(index))
+            page = "play"
+        else
+            chooser.showMessage(qsTr("Win the level before it to unlock this one."))
+    }
+
+    function finishedLevelKey() {
+        if (game.levelWon && game.levelIndex + 1 < game.levelCount)
+            game.nextLevel()
+        else
+            game.restartLevel()
+    }
+
+    function runningLevelKey(key) {
+        if (key >= Qt.Key_1 && key <= Qt.Key_8)
+            playScreen.toggleSkill(key - Qt.Key_1)
+        else if (key === Qt.Key_Space || key === Qt.Key_P)
+            game.togglePaused()
+        else if (key === Qt.Key_S)
+            game.speedMultiplier = playScreen.nextSpeed()
+        else if (key === Qt.Key_BracketLeft)
+            game.decreaseReleaseRate()
+        else if (key === Qt.Key_BracketRight)
+            game.increaseReleaseRate()
+        else if (key === Qt.Key_Plus || key === Qt.Key_Equal)
+            game.zoomIn()
+        else if (key === Qt.Key_Minus)
+            game.zoomOut()
+        else if (key === Qt.Key_0)
+            game.resetView()
+        else if (key === Qt.Key_C)
+            game.focusAction()
+        else if (key === Qt.Key_F)
+            game.followSelectedCrew = !game.followSelectedCrew
+        else if (key === Qt.Key_R)
+            game.restartLevel()
+        else
+            return false
+        return true
+    }
+
+    function playKey(key) {
+        var confirm = key === Qt.Key_Return || key === Qt.Key_Enter
+        if (key === Qt.Key_Escape || key === Qt.Key_Back)
+            showLevels()
+        else if (game.levelIntroVisible && (confirm || key === Qt.Key_Space))
+            game.startLevel()
+        else if (game.levelFinished && confirm)
+            finishedLevelKey()
+        else if (game.levelFinished && key === Qt.Key_R)
+            game.restartLevel()
+        else if (levelUnderWay)
+            return runningLevelKey(key)
+        else
+            return false
+        return true
+    }
+
+    function pageKey(key) {
+        if (page === "play")
+            return playKey(key)
+        if (key !== Qt.Key_Escape && key !== Qt.Key_Back)
+            return false
+        if (page === "settings")
+            page = "chooser"
+        else if (levelUnderWay)
+            page = "play"
+        else
+            return false
+        return true
+    }
+
+    // A game left in the background waits for the player; so does one restored at start.
+    onApplicationActiveChanged: {
+        if (!applicationActive && levelUnderWay)
+            game.paused = true
+    }
+    Component.onCompleted: {
+        if (levelUnderWay)
+            game.paused = true
+    }
+
+    Keys.onPressed: event.accepted = pageKey(event.key)
+
+    Binding {
+        target: Style
+        property: "unit"
+        value: Math.max(0.8, Math.min(3, Math.min(root.width, root.height) / 540))
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        color: Style.backgroundDeep
+    }
+
+    GameCanvas {
+        id: game
+        anchors.fill: parent
+        visible: root.page === "play"
+        portraitLayout: root.height > root.width
+
+        onCrewTargetPreviewed: playScreen.showToast(qsTr("Crew member %1 of %2 here: tap again for the next one.")
+                                                    .arg(candidateIndex).arg(candidateCount))
+        onSkillAssigned: playScreen.flashSkill(skill)
+        onCrewSaved: playScreen.pulseSaved()
+        onCrewLost: playScreen.pulseLost()
+    }
+
+    PlayScreen {
+        id: playScreen
+        objectName: "playScreen"
+        anchors.fill: parent
+        game: game
+        visible: root.page === "play"
+        onLevelsRequested: root.showLevels()
+    }
+
+    LevelChooser {
+        id: chooser
+        objectName: "chooser"
+        anchors.fill: parent
+        game: game
+        visible: root.page === "chooser"
+        canContinue: root.levelUnderWay
+        onLevelChosen: root.chooseLevel(index)
+        onContinueRequested: root.page = "play"
+        onSettingsRequested: root.page = "settings"
+    }
+
+    SettingsPage {
+        objectName: "settingsPage"
+        anchors.fill: parent
+        game: game
+        visible: root.page === "settings"
+        onBackRequested: root.page = "chooser"
+    }
+}

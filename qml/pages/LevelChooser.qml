@@ -1,0 +1,204 @@
+import QtQuick 2.6
+import "."
+
+// The level chooser: the levels grouped by stage, with lock state, completion and records.
+Rectangle {
+    id: chooser
+
+    property var game
+    property bool canContinue: false
+    signal levelChosen(int index)
+    signal continueRequested()
+    signal settingsRequested()
+
+    readonly property var levels: game.levels
+    readonly property var stages: groupByStage(levels)
+    readonly property int completedCount: {
+        var count = 0
+        for (var i = 0; i < levels.length; ++i) {
+            if (levels[i].completed)
+                ++count
+        }
+        return count
+    }
+    readonly property int columns: Math.max(2, Math.floor((contentColumn.width + Style.gap) / (150 * Style.unit + Style.gap)))
+
+    function showMessage(message) {
+        toast.show(message)
+    }
+
+    // Stages are contiguous runs of levels in the catalogue.
+    function groupByStage(list) {
+        var groups = []
+        for (var i = 0; i < list.length; ++i) {
+            var level = list[i]
+            if (groups.length === 0 || groups[groups.length - 1].stage !== level.stage)
+                groups.push({ stage: level.stage, name: level.stageName, levels: [], completed: 0 })
+            var group = groups[groups.length - 1]
+            group.levels.push(level)
+            if (level.completed)
+                ++group.completed
+        }
+        return groups
+    }
+
+    color: Style.background
+
+    Flickable {
+        id: flick
+        anchors.top: header.bottom
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        contentHeight: contentColumn.height + 2 * Style.margin
+        boundsBehavior: Flickable.StopAtBounds
+        clip: true
+
+        Column {
+            id: contentColumn
+            x: Math.max(Style.margin, (flick.width - width) / 2)
+            y: Style.margin
+            width: Math.min(flick.width - 2 * Style.margin, 980 * Style.unit)
+            spacing: Style.margin * 1.4
+
+            Rectangle {
+                objectName: "continueBanner"
+                visible: chooser.canContinue
+                width: parent.width
+                height: Style.button + 1.6 * Style.gap
+                radius: Style.radius
+                color: continueArea.pressed ? Style.accentPressed : Style.accent
+
+                Icon {
+                    id: continueIcon
+                    anchors.left: parent.left
+                    anchors.leftMargin: Style.margin
+                    anchors.verticalCenter: parent.verticalCenter
+                    name: "play"
+                    width: Style.fontLarge * 1.2
+                    height: width
+                    color: Style.textOnAccent
+                }
+
+                Text {
+                    anchors.left: continueIcon.right
+                    anchors.leftMargin: Style.gap
+                    anchors.right: parent.right
+                    anchors.rightMargin: Style.margin
+                    anchors.verticalCenter: parent.verticalCenter
+                    elide: Text.ElideRight
+                    text: qsTr("Continue %1").arg(game.levelName)
+                    font.pixelSize: Style.fontLarge
+                    font.bold: true
+                    color: Style.textOnAccent
+                }
+
+                MouseArea {
+                    id: continueArea
+                    anchors.fill: parent
+                    onClicked: chooser.continueRequested()
+                }
+            }
+
+            Repeater {
+                model: chooser.stages
+
+                Column {
+                    width: contentColumn.width
+                    spacing: Style.gap
+
+                    Item {
+                        width: parent.width
+                        height: stageTitle.height
+
+                        Text {
+                            id: stageTitle
+                            anchors.left: parent.left
+                            text: modelData.name
+                            font.pixelSize: Style.fontLarge
+                            font.bold: true
+                            color: Style.text
+                        }
+                        Text {
+                            anchors.right: parent.right
+                            anchors.baseline: stageTitle.baseline
+                            text: qsTr("%1 of %2 completed").arg(modelData.completed).arg(modelData.levels.length)
+                            font.pixelSize: Style.fontSmall
+                            color: modelData.completed === modelData.levels.length ? Style.good : Style.textDim
+                        }
+                    }
+
+                    Grid {
+                        id: grid
+                        readonly property real cellWidth: (width - (columns - 1) * spacing) / columns
+                        width: parent.width
+                        columns: chooser.columns
+                        spacing: Style.gap
+
+                        Repeater {
+                            model: modelData.levels
+
+                            LevelTile {
+                                objectName: "levelTile" + modelData.index
+                                width: grid.cellWidth
+                                height: 104 * Style.unit
+                                level: modelData
+                                current: modelData.index === game.levelIndex
+                                bestTimeText: modelData.bestTime >= 0 ? game.formattedTime(modelData.bestTime) : ""
+                                onClicked: chooser.levelChosen(modelData.index)
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    Rectangle {
+        id: header
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        height: titleColumn.height + 2 * Style.margin
+        color: Style.panelSolid
+
+        Column {
+            id: titleColumn
+            anchors.left: parent.left
+            anchors.leftMargin: Math.max(Style.margin, contentColumn.x)
+            anchors.right: settingsButton.left
+            anchors.verticalCenter: parent.verticalCenter
+
+            Text {
+                text: "Pellwick"
+                font.pixelSize: Style.fontTitle
+                font.bold: true
+                color: Style.accent
+            }
+            Text {
+                width: parent.width
+                elide: Text.ElideRight
+                text: qsTr("Choose a level · %1 of %2 completed").arg(chooser.completedCount).arg(chooser.levels.length)
+                font.pixelSize: Style.fontSmall
+                color: Style.textDim
+            }
+        }
+
+        IconButton {
+            id: settingsButton
+            objectName: "settingsButton"
+            anchors.right: parent.right
+            anchors.rightMargin: Math.max(Style.margin, contentColumn.x)
+            anchors.verticalCenter: parent.verticalCenter
+            icon: "settings"
+            onClicked: chooser.settingsRequested()
+        }
+    }
+
+    Toast {
+        id: toast
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 2 * Style.margin
+    }
+}

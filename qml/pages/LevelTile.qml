@@ -1,0 +1,86 @@
+import QtQuick 2.6
+import "."
+
+// One level in the chooser: its number and name, and whether it is locked, open or completed.
+Rectangle {
+    id: tile
+
+    property var level
+    property bool current: false
+    property string bestTimeText
+    signal clicked()
+
+    readonly property bool locked: level.locked
+    readonly property bool completed: level.completed
+
+    radius: Style.radius
+    color: area.pressed && !locked ? Style.raisedPressed : locked ? Style.backgroundDeep : Style.raised
+    border.width: current ? 2 * Style.unit : Math.max(1, Style.unit)
+    border.color: current ? Style.accent : Style.outline
+
+    Text {
+        id: number
+        anchors.left: parent.left
+        anchors.top: parent.top
+        anchors.margins: Style.gap * 1.2
+        text: tile.level.index + 1
+        font.pixelSize: Style.fontHuge
+        font.bold: true
+        color: tile.locked ? Style.textFaint : Style.difficultyColor(tile.level.index)
+    }
+
+    Rectangle {
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.margins: Style.gap
+        width: 26 * Style.unit
+        height: width
+        radius: width / 2
+        visible: tile.locked || tile.completed
+        color: tile.completed ? Style.good : "transparent"
+
+        Icon {
+            anchors.centerIn: parent
+            width: parent.width * (tile.completed ? 0.7 : 0.8)
+            height: width
+            name: tile.completed ? "check" : "lock"
+            color: tile.completed ? Style.backgroundDeep : Style.textFaint
+        }
+    }
+
+    Column {
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        anchors.margins: Style.gap * 1.2
+        spacing: Style.gap * 0.25
+
+        Text {
+            width: parent.width
+            text: tile.level.name
+            wrapMode: Text.WordWrap
+            maximumLineCount: 2
+            elide: Text.ElideRight
+            font.pixelSize: Style.fontBody
+            font.bold: true
+            color: tile.locked ? Style.textFaint : Style.text
+        }
+
+        Text {
+            width: parent.width
+            elide: Text.ElideRight
+            font.pixelSize: Style.fontSmall
+            color: tile.completed ? Style.good : Style.textDim
+            text: tile.locked ? qsTr("Locked")
+                              : tile.completed ? qsTr("Best %1").arg(tile.bestTimeText)
+                                               : tile.level.attempts > 0 ? qsTr("Attempts: %1").arg(tile.level.attempts)
+                                                                        : tile.level.difficulty
+        }
+    }
+
+    MouseArea {
+        id: area
+        anchors.fill: parent
+        onClicked: tile.clicked()
+    }
+}

@@ -1,0 +1,81 @@
+#include "pagedriver.h"
+
+#include "gamecanvas.h"
+#include "languagesettings.h"
+
+#include <QDir>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QtQml>
+
+PageDriver::PageDriver(QObject *parent)
+    : QObject(parent)
+{ }
+
+QUrl PageDriver::mainPage()
+{
+    return QUrl::fromLocalFile(QStringLiteral(PELLWICK_STAGE_DATA_DIR "/qml/harbour-pellwick.qml"));
+}
+
+void PageDriver::prepareEngine(QQmlEngine *engine, PageDriver *driver, LanguageSettings *languageSettings)
+{
+    qmlRegisterType<GameCanvas>("harbour.pellwick", 1, 0, "GameCanvas");
+    engine->rootContext()->setContextProperty(QStringLiteral("driver"), driver);
+    engine->rootContext()->setContextProperty(QStringLiteral("languageSettings"), languageSettings);
+}
+
+QString PageDriver::settingsDirectory()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+}
+
+void PageDriver::resetStorage()
+{
+    QFile::remove(settingsDirectory() + QStringLiteral("/harbour-pellwick.conf"));
+}
+
+void PageDriver::unlockLevels(int index)
+{
+    QDir().mkpath(settingsDirectory());
+    QSettings settings(settingsDirectory() + QStringLiteral("/harbour-pellwick.conf"),
+                       QSettings::NativeFormat);
+    settings.setValue(QStringLiteral("progress/unlockedLevel"), index);
+}
+
+GameCanvas *PageDriver::gameCanvas(QObject *canvas)
+{
+    return qobject_cast<GameCanvas *>(canvas);
+}
+
+void PageDriver::runFrames(QObject *canvas, int frames)
+{
+    for (int frame = 0; frame < frames; ++frame)
+        QMetaObject::invokeMethod(canvas, "advanceFrame", Qt::DirectConnection);
+}
+
+bool PageDriver::runUntilFinished(QObject *canvas, int maxFrames)
+{
+    GameCanvas *game = gameCanvas(canvas);
+    for (int frame = 0; game && frame < maxFrames && !game->levelFinished(); ++frame)
+        runFrames(canvas, 1);
+    return game && game->levelFinished();
+}
+
+QPointF PageDriver::runUntilEligible(QObject *canvas, int skill, int maxFrames)
+{
+    GameCanvas *game = gameCanvas(canvas);
+    if (!game || !Pellwick::isValidSkill(skill))
+        return QPointF(-1, -1);
+    for (int frame = 0; frame < maxFrames && !game->levelFinished(); ++frame) {
+        for (const Pellwick::CrewMember &member : game->core().crew) {
+            if (member.active && game->core().canApplySkill(Pellwick::Skill(skill), member)) {
+                // Aim at the body, a little above the feet.
+                return game->worldToItem(member.pos - QPointF(0, 4));
+            }
+        }
+        runFrames(canvas, 1);
+    }
+    return QPointF(-1, -1);
+}

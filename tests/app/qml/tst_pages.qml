@@ -1,0 +1,262 @@
+import QtQuick 2.6
+import QtTest 1.2
+
+// Plays through the game's real pages the way a player does: taps on tiles, buttons and the field.
+Item {
+    id: window
+
+    width: 960
+    height: 540
+
+    Component {
+        id: pages
+        Loader {
+            width: window.width
+            height: window.height
+            source: driver.mainPage
+        }
+    }
+
+TestCase {
+    id: testCase
+
+    property var root: null
+    property var game: null
+
+    name: "Pages"
+    when: windowShown
+
+    function child(name) {
+        var item = findChild(root, name)
+        verify(item !== null, "no item named " + name)
+        return item
+    }
+
+    function tap(name) {
+        var item = child(name)
+        verify(item.visible, name + " is hidden")
+        mouseClick(item)
+    }
+
+    // Opens the pages on a fresh game with the levels up to `unlocked` open.
+    function openPages(unlocked) {
+        driver.resetStorage()
+        driver.unlockLevels(unlocked)
+        var loader = createTemporaryObject(pages, window)
+        tryCompare(loader, "status", Loader.Ready)
+        root = loader.item
+        game = findChild(root, "playScreen").game
+        root.forceActiveFocus()
+        waitForRendering(root)
+    }
+
+    function startLevel(index) {
+        tap("levelTile" + index)
+        compare(root.page, "play")
+        tap("startButton")
+        verify(!game.levelIntroVisible)
+    }
+
+    function cleanup() {
+        root = null
+        game = null
+        languageSettings.language = "en"
+    }
+
+    // A locked level stays shut: tapping it keeps the chooser and the level that was loaded.
+    function test_lockedLevelCannotBeStarted() {
+        openPages(0)
+        compare(root.page, "chooser")
+        verify(game.levels[1].locked)
+        tap("levelTile1")
+        compare(root.page, "chooser")
+        compare(game.levelIndex, 0)
+        verify(!child("playScreen").visible)
+    }
+
+    // Choosing an open level shows its introduction with its own name, stage place and briefing.
+    function test_introductionShowsTheChosenLevel() {
+        openPages(3)
+        tap("levelTile2")
+        compare(root.page, "play")
+        compare(game.levelIndex, 2)
+        verify(child("introCard").visible)
+        compare(child("introTitle").text, "Through the Wall")
+        compare(child("introBriefing").text, "A basher cuts horizontally through ordinary terrain.")
+        verify(!child("resultCard").visible)
+        tap("startButton")
+        verify(!child("introCard").visible)
+        verify(!game.levelIntroVisible)
+    }
+
+    // The play controls reach the canvas: pause and resume, speed steps, release rate down and up.
+    function test_playControlsChangeTheGame() {
+        openPages(0)
+        startLevel(0)
+        tap("pauseButton")
+        verify(game.paused)
+        tap("pauseButton")
+        verify(!game.paused)
+
+        compare(game.speedMultiplier, 1)
+        tap("speedButton")
+        compare(game.speedMultiplier, 2)
+        tap("speedButton")
+        compare(game.speedMultiplier, 3)
+        tap("speedButton")
+        compare(game.speedMultiplier, 0.5)
+
+        var rate = game.releaseRate
+        tap("rateUpButton")
+        compare(game.releaseRate, rate + 5)
+        tap("rateDownButton")
+        tap("rateDownButton")
+        compare(game.releaseRate, rate - 5)
+
+        tap("zoomInButton")
+        verify(game.zoom > 1.3)
+        tap("resetViewButton")
+        compare(game.zoom, 1)
+        tap("followButton")
+        verify(game.followSelectedCrew)
+    }
+
+    // Holding a skill and tapping a crew member hands it over and uses the stock up.
+    function test_tapAssignsTheHeldSkill() {
+        openPages(1)
+        startLevel(1)
+        tap("skillButton2")
+        compare(game.selectedSkill, 2)
+        verify(child("skillButton2").selected)
+        compare(game.skills[2].count, 1)
+
+        var point = driver.runUntilEligible(game, 2, 600)
+        verify(point.x >= 0, "no crew member could take the skill")
+        mouseClick(child("fieldArea"), point.x, point.y)
+        compare(game.skillsUsed, 1)
+        compare(game.skills[2].count, 0)
+        compare(game.selectedSkill, -1, "the last use lets go of the skill")
+        verify(!child("skillButton2").selected)
+    }
+
+    // A tap while paused resumes instead of assigning anything.
+    function test_tapWhilePausedResumes() {
+        openPages(1)
+        startLevel(1)
+        tap("skillButton2")
+        var point = driver.runUntilEligible(game, 2, 600)
+        tap("pauseButton")
+        mouseClick(child("fieldArea"), point.x, point.y)
+        verify(!game.paused)
+        compare(game.skillsUsed, 0)
+    }
+
+    // The desktop keys: skills by number, pause, speed, release rate, zoom and restart.
+    function test_keyboardShortcuts() {
+        openPages(1)
+        tap("levelTile1")
+        keyClick(Qt.Key_Return)
+        verify(!game.levelIntroVisible)
+        keyClick(Qt.Key_4)
+        compare(game.selectedSkill, 3)
+        keyClick(Qt.Key_4)
+        compare(game.selectedSkill, -1)
+        keyClick(Qt.Key_Space)
+        verify(game.paused)
+        keyClick(Qt.Key_P)
+        verify(!game.paused)
+        keyClick(Qt.Key_S)
+        compare(game.speedMultiplier, 2)
+        var rate = game.releaseRate
+        keyClick(Qt.Key_BracketRight)
+        compare(game.releaseRate, rate + 5)
+        keyClick(Qt.Key_Plus)
+        verify(game.zoom > 1.3)
+        keyClick(Qt.Key_0)
+        compare(game.zoom, 1)
+        keyClick(Qt.Key_R)
+        verify(game.levelIntroVisible)
+        keyClick(Qt.Key_Escape)
+        compare(root.page, "chooser")
+    }
+
+    // A level played to its end shows the result card; a win offers the next level, which opens.
+    function test_finishedLevelShowsTheResult() {
+        openPages(0)
+        startLevel(0)
+        verify(driver.runUntilFinished(game, 20000))
+        verify(game.levelWon)
+        verify(child("resultCard").visible)
+        compare(child("resultTitle").text, "Level complete")
+        compare(child("resultSaved").value, game.saved + " of " + game.totalCrew)
+        verify(child("nextButton").visible)
+        tap("nextButton")
+        compare(game.levelIndex, 1)
+        verify(child("introCard").visible)
+        verify(!child("resultCard").visible)
+    }
+
+    // Trying again from the result card replays the same level from its introduction.
+    function test_retryReplaysTheLevel() {
+        openPages(0)
+        startLevel(0)
+        verify(driver.runUntilFinished(game, 20000))
+        tap("retryButton")
+        compare(game.levelIndex, 0)
+        verify(child("introCard").visible)
+        verify(!game.levelFinished)
+    }
+
+    // Leaving a running level pauses it, and the chooser offers to continue it.
+    function test_leavingARunningLevelPausesIt() {
+        openPages(0)
+        startLevel(0)
+        tap("levelsButton")
+        compare(root.page, "chooser")
+        verify(game.paused)
+        tap("continueBanner")
+        compare(root.page, "play")
+        verify(!game.levelIntroVisible)
+    }
+
+    // The language choice is stored at once and asks for a restart until it is taken back.
+    function test_languageChoiceAsksForARestart() {
+        openPages(0)
+        tap("settingsButton")
+        compare(root.page, "settings")
+        verify(!child("restartNotice").visible)
+        tap("languageOptionHu")
+        compare(languageSettings.language, "hu")
+        verify(child("restartNotice").visible)
+        tap("languageOptionEn")
+        compare(languageSettings.language, "en")
+        verify(!child("restartNotice").visible)
+    }
+
+    // Clearing the statistics after a confirmation forgets the attempts already counted.
+    function test_clearingStatisticsAfterConfirmation() {
+        openPages(0)
+        startLevel(0)
+        driver.runFrames(game, 2)
+        compare(game.levels[0].attempts, 1)
+        keyClick(Qt.Key_Escape)
+        tap("settingsButton")
+        tap("clearStatisticsButton")
+        compare(game.levels[0].attempts, 1, "nothing is cleared before the confirmation")
+        tap("confirmClearButton")
+        compare(game.levels[0].attempts, 0)
+    }
+
+    // The layout follows the window's shape.
+    function test_portraitFollowsTheWindowShape() {
+        openPages(0)
+        verify(!game.portraitLayout)
+        root.width = 540
+        root.height = 960
+        verify(game.portraitLayout)
+        root.width = 960
+        root.height = 540
+        verify(!game.portraitLayout)
+    }
+}
+}
