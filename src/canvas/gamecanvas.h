@@ -202,6 +202,7 @@ private:
     void resetResultRecords();
     void storeLastLevel();
     static QString statsKey(int level, const char *name);
+    int statistic(int level, const char *name, int fallback) const;
     int settingsInt(const QString &key, int fallback) const;
     qreal settingsReal(const QString &key, qreal fallback) const;
 

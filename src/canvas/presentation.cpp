@@ -182,7 +182,7 @@ QVariantList GameCanvas::levels() const
     list.reserve(levelCount());
     for (int index = 0; index < levelCount(); ++index) {
         const LevelSpec &level = m_core.levels.at(index);
-        const int wins = settingsInt(statsKey(index, "wins"), 0);
+        const int wins = statistic(index, "wins", 0);
         QVariantMap entry;
         entry.insert(QStringLiteral("index"), index);
         entry.insert(QStringLiteral("name"), translatedLevelName(index));
@@ -194,12 +194,12 @@ QVariantList GameCanvas::levels() const
         entry.insert(QStringLiteral("stageTotal"), stageTotalOf(m_core.levels, index));
         entry.insert(QStringLiteral("difficulty"), difficultyNameFor(index));
         entry.insert(QStringLiteral("locked"), m_unlockedLevel < index);
-        entry.insert(QStringLiteral("attempts"), settingsInt(statsKey(index, "attempts"), 0));
+        entry.insert(QStringLiteral("attempts"), statistic(index, "attempts", 0));
         entry.insert(QStringLiteral("wins"), wins);
         entry.insert(QStringLiteral("completed"), wins > 0);
-        entry.insert(QStringLiteral("bestSaved"), settingsInt(statsKey(index, "bestSaved"), 0));
-        entry.insert(QStringLiteral("bestTime"), settingsInt(statsKey(index, "bestTime"), -1));
-        entry.insert(QStringLiteral("bestSkills"), settingsInt(statsKey(index, "bestSkills"), -1));
+        entry.insert(QStringLiteral("bestSaved"), statistic(index, "bestSaved", 0));
+        entry.insert(QStringLiteral("bestTime"), statistic(index, "bestTime", -1));
+        entry.insert(QStringLiteral("bestSkills"), statistic(index, "bestSkills", -1));
         list.append(entry);
     }
     return list;

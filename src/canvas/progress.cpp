@@ -19,7 +19,7 @@ constexpr int kCounterLimit = 1000000000;
 
 int incrementedCounter(int stored)
 {
-    return std::clamp(stored, 0, kCounterLimit - 1) + 1;
+    return std::min(stored, kCounterLimit - 1) + 1;
 }
 
 } // namespace
@@ -27,6 +27,13 @@ int incrementedCounter(int stored)
 QString GameCanvas::statsKey(int level, const char *name)
 {
     return QStringLiteral("stats/%1/").arg(level) + QLatin1String(name);
+}
+
+// Every statistic is a count or a time: a negative stored value is damage and reads as the default.
+int GameCanvas::statistic(int level, const char *name, int fallback) const
+{
+    const int value = settingsInt(statsKey(level, name), fallback);
+    return value >= 0 ? value : fallback;
 }
 
 // An absent, mistyped or garbage value reads as the default instead of as 0.
@@ -55,7 +62,7 @@ void GameCanvas::markMigration()
 void GameCanvas::loadProgress()
 {
     m_unlockedLevel = qBound(0, settingsInt(kUnlockedLevelKey, 0), levelCount() - 1);
-    if (m_unlockedLevel == kRepairedLevel && settingsInt(statsKey(kRepairedLevel, "wins"), 0) >= 1) {
+    if (m_unlockedLevel == kRepairedLevel && statistic(kRepairedLevel, "wins", 0) >= 1) {
         m_unlockedLevel = kRepairedLevel + 1;
         m_settings.setValue(kUnlockedLevelKey, m_unlockedLevel);
     }
@@ -73,8 +80,8 @@ void GameCanvas::recordAttemptIfNeeded()
     if (m_attemptRecorded)
         return;
     m_attemptRecorded = true;
-    const QString key = statsKey(m_core.levelIndex, "attempts");
-    m_settings.setValue(key, incrementedCounter(settingsInt(key, 0)));
+    const int attempts = statistic(m_core.levelIndex, "attempts", 0);
+    m_settings.setValue(statsKey(m_core.levelIndex, "attempts"), incrementedCounter(attempts));
     Q_EMIT levelsChanged();
 }
 
@@ -98,25 +105,23 @@ void GameCanvas::unlockAfterWin()
 void GameCanvas::finalizeStatistics()
 {
     const int level = m_core.levelIndex;
-    const QString bestSavedKey = statsKey(level, "bestSaved");
-    m_newBestSaved = m_core.saved > settingsInt(bestSavedKey, 0);
+    m_newBestSaved = m_core.saved > statistic(level, "bestSaved", 0);
     if (m_newBestSaved)
-        m_settings.setValue(bestSavedKey, m_core.saved);
+        m_settings.setValue(statsKey(level, "bestSaved"), m_core.saved);
 
     m_newBestTime = false;
     m_newBestSkills = false;
     if (m_core.won()) {
-        const QString winsKey = statsKey(level, "wins");
-        m_settings.setValue(winsKey, incrementedCounter(settingsInt(winsKey, 0)));
+        m_settings.setValue(statsKey(level, "wins"), incrementedCounter(statistic(level, "wins", 0)));
 
         // Ties are not records; a negative stored value means no record yet.
         const int seconds = elapsedSeconds();
-        const int storedTime = settingsInt(statsKey(level, "bestTime"), -1);
+        const int storedTime = statistic(level, "bestTime", -1);
         m_newBestTime = storedTime < 0 || storedTime > seconds;
         if (m_newBestTime)
             m_settings.setValue(statsKey(level, "bestTime"), seconds);
 
-        const int storedSkills = settingsInt(statsKey(level, "bestSkills"), -1);
+        const int storedSkills = statistic(level, "bestSkills", -1);
         m_newBestSkills = storedSkills < 0 || storedSkills > m_core.skillsUsed;
         if (m_newBestSkills)
             m_settings.setValue(statsKey(level, "bestSkills"), m_core.skillsUsed);
@@ -152,17 +157,17 @@ int GameCanvas::unlockedLevel() const
 
 int GameCanvas::bestTime() const
 {
-    return settingsInt(statsKey(m_core.levelIndex, "bestTime"), -1);
+    return statistic(m_core.levelIndex, "bestTime", -1);
 }
 
 int GameCanvas::bestSkills() const
 {
-    return settingsInt(statsKey(m_core.levelIndex, "bestSkills"), -1);
+    return statistic(m_core.levelIndex, "bestSkills", -1);
 }
 
 int GameCanvas::bestSaved() const
 {
-    return settingsInt(statsKey(m_core.levelIndex, "bestSaved"), 0);
+    return statistic(m_core.levelIndex, "bestSaved", 0);
 }
 
 bool GameCanvas::newBestTime() const

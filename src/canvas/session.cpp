@@ -98,7 +98,7 @@ bool GameCanvas::acceptableRun(const GameCore &run, int level) const
 
 bool GameCanvas::levelAlreadyWon(int level) const
 {
-    return level < m_unlockedLevel && settingsInt(statsKey(level, "wins"), 0) > 0;
+    return level < m_unlockedLevel && statistic(level, "wins", 0) > 0;
 }
 
 void GameCanvas::adoptRun(const GameCore &run, const QString &slot)

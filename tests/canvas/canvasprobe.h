@@ -5,9 +5,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QObject>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <utility>
 
@@ -57,6 +59,9 @@ namespace CanvasTest {
 
 inline void useThrowawaySettings()
 {
+    // A home of its own for each test program: programs run in parallel never share a settings file.
+    static QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
     QStandardPaths::setTestModeEnabled(true);
     QCoreApplication::setOrganizationName(QStringLiteral("vexil"));
     QCoreApplication::setApplicationName(QStringLiteral("harbour-pellwick"));
