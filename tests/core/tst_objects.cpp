@@ -41,7 +41,6 @@ class ObjectsTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void objectsGetIdsInCreationOrder();
     void touchingLethalObjectsLosesTheMember_data();
     void touchingLethalObjectsLosesTheMember();
     void springLaunchesGroundedMember_data();
@@ -61,28 +60,6 @@ private Q_SLOTS:
     void fanLiftsAndPushes_data();
     void fanLiftsAndPushes();
 };
-
-// Objects are numbered from nextObjectId in creation order, start active and untriggered.
-void ObjectsTest::objectsGetIdsInCreationOrder()
-{
-    GameCore core = emptyWorld();
-    core.nextObjectId = 5;
-    core.addObject(DirectionGate, QRectF(10, 20, 26, 40), -1, 0);
-    core.addObject(Door, QRectF(50, 20, 28, 100), 0, 7);
-
-    QCOMPARE(core.objects.size(), 2);
-    QCOMPARE(core.nextObjectId, 7);
-    const WorldObject &gate = core.objects.at(0);
-    const WorldObject &door = core.objects.at(1);
-    QCOMPARE(gate.id, 5);
-    QCOMPARE(gate.type, DirectionGate);
-    QCOMPARE(gate.rect, QRectF(10, 20, 26, 40));
-    QCOMPARE(gate.direction, -1);
-    QCOMPARE(door.id, 6);
-    QCOMPARE(door.link, 7);
-    QVERIFY(door.active && !door.triggered);
-    QVERIFY(core.isSolid(60, 100));
-}
 
 void ObjectsTest::touchingLethalObjectsLosesTheMember_data()
 {
