@@ -1,10 +1,11 @@
 import QtQuick 2.6
-import harbour.pellwick 1.0
 import "pages"
 
 // The game's window: the level chooser, the play screen around the one GameCanvas, and the settings.
 Item {
     id: root
+
+    readonly property QtObject game: playScreen.game
 
     // "chooser", "play" or "settings".
     property string page: "chooser"
@@ -117,24 +118,10 @@ Item {
         color: Style.backgroundDeep
     }
 
-    GameCanvas {
-        id: game
-        anchors.fill: parent
-        visible: root.page === "play"
-        portraitLayout: root.height > root.width
-
-        onCrewTargetPreviewed: playScreen.showToast(qsTr("Crew member %1 of %2 here: tap again for the next one.")
-                                                    .arg(candidateIndex).arg(candidateCount))
-        onSkillAssigned: playScreen.flashSkill(skill)
-        onCrewSaved: playScreen.pulseSaved()
-        onCrewLost: playScreen.pulseLost()
-    }
-
     PlayScreen {
         id: playScreen
         objectName: "playScreen"
         anchors.fill: parent
-        game: game
         visible: root.page === "play"
         onLevelsRequested: root.showLevels()
     }
@@ -143,7 +130,7 @@ Item {
         id: chooser
         objectName: "chooser"
         anchors.fill: parent
-        game: game
+        game: root.game
         visible: root.page === "chooser"
         canContinue: root.levelUnderWay
         onLevelChosen: root.chooseLevel(index)
@@ -154,7 +141,7 @@ Item {
     SettingsPage {
         objectName: "settingsPage"
         anchors.fill: parent
-        game: game
+        game: root.game
         visible: root.page === "settings"
         onBackRequested: root.page = "chooser"
     }

@@ -18,12 +18,18 @@ Card {
         return list
     }
 
+    // Read from the level list: it is refreshed when statistics change, and indexing it by the level
+    // index refreshes it when the level changes too.
+    readonly property var record: game.levels[game.levelIndex]
+
     function recordText() {
-        if (game.bestTime >= 0)
-            return qsTr("Best: %1 with %2 skills, %3 saved").arg(game.formattedTime(game.bestTime))
-                .arg(game.bestSkills).arg(game.bestSaved)
-        if (game.bestSaved > 0)
-            return qsTr("Not completed yet. Most saved so far: %1").arg(game.bestSaved)
+        if (!record)
+            return ""
+        if (record.bestTime >= 0)
+            return qsTr("Best: %1 with %2 skills, %3 saved").arg(game.formattedTime(record.bestTime))
+                .arg(record.bestSkills).arg(record.bestSaved)
+        if (record.bestSaved > 0)
+            return qsTr("Not completed yet. Most saved so far: %1").arg(record.bestSaved)
         return qsTr("Not completed yet.")
     }
 

@@ -1,46 +1,37 @@
 import QtQuick 2.6
+import harbour.pellwick 1.0
 import "."
 
-// Everything laid over the play field: the gestures that reach the canvas, the live counts, the view
-// and play controls, the skill bar, and the introduction and result cards.
+// The play screen: the canvas in the space the bars leave free, so no part of the world hides behind
+// them; the gestures that reach it; the live counts, the view and play controls, the skill bar; and the
+// introduction and result cards. In portrait the skills sit below the field, in landscape beside it.
 Item {
     id: screen
 
-    property var game
+    property alias game: canvas
     signal levelsRequested()
 
     readonly property bool portrait: height > width
-    readonly property bool running: !game.levelIntroVisible && !game.levelFinished
-    readonly property var skills: game.skills
+    readonly property bool running: !canvas.levelIntroVisible && !canvas.levelFinished
+    readonly property var skills: canvas.skills
     readonly property var speedSteps: [0.5, 1, 2, 3]
-    readonly property string selectedSkillName: game.selectedSkill >= 0 && game.selectedSkill < skills.length
-                                                ? skills[game.selectedSkill].name : ""
+    readonly property string selectedSkillName: canvas.selectedSkill >= 0 && canvas.selectedSkill < skills.length
+                                                ? skills[canvas.selectedSkill].name : ""
+    readonly property real skillSize: portrait
+                                      ? Math.min(60 * Style.unit, (width - 2 * Style.margin - 7 * skillGrid.spacing) / 8)
+                                      : Math.min(60 * Style.unit, (height - topBar.height - 2 * Style.gap - 7 * skillGrid.spacing) / 8)
 
     function showToast(message) {
         toast.show(message)
     }
 
-    function flashSkill(skill) {
-        var button = skillRepeater.itemAt(skill)
-        if (button)
-            button.flash()
-    }
-
-    function pulseSaved() {
-        savedStat.pulse(Style.good)
-    }
-
-    function pulseLost() {
-        outStat.pulse(Style.bad)
-    }
-
     function toggleSkill(skill) {
-        game.selectSkill(game.selectedSkill === skill ? -1 : skill)
+        canvas.selectSkill(canvas.selectedSkill === skill ? -1 : skill)
     }
 
     function nextSpeed() {
         for (var i = 0; i < speedSteps.length; ++i) {
-            if (speedSteps[i] > game.speedMultiplier + 0.01)
+            if (speedSteps[i] > canvas.speedMultiplier + 0.01)
                 return speedSteps[i]
         }
         return speedSteps[0]
@@ -54,76 +45,85 @@ Item {
     function tapAt(x, y) {
         if (!running)
             return
-        if (game.paused) {
-            game.paused = false
+        if (canvas.paused) {
+            canvas.paused = false
             return
         }
-        if (game.selectedSkill < 0) {
+        if (canvas.selectedSkill < 0) {
             showToast(qsTr("Choose a skill first, then tap a crew member."))
             return
         }
-        if (!game.applySelectedSkill(x, y) && skills[game.selectedSkill].count === 0)
+        if (!canvas.applySelectedSkill(x, y) && skills[canvas.selectedSkill].count === 0)
             showToast(qsTr("No %1 left.").arg(selectedSkillName))
     }
 
-    // Taps, drags, the wheel and pinches over the canvas, in the canvas's own item coordinates.
-    PinchArea {
-        id: pinchArea
+    GameCanvas {
+        id: canvas
 
-        property real startZoom: 1
-        property point lastCenter
+        x: screen.portrait ? 0 : skillPanel.width
+        y: topBar.height
+        width: screen.width - x - (screen.portrait ? 0 : zoomPanel.width)
+        height: screen.height - y - (screen.portrait ? bottomPanel.height : 0)
+        portraitLayout: screen.portrait
 
-        anchors.fill: parent
-        enabled: screen.running
-
-        onPinchStarted: {
-            startZoom = game.zoom
-            lastCenter = pinch.center
+        onCrewTargetPreviewed: screen.showToast(qsTr("Crew member %1 of %2 here: tap again for the next one.")
+                                                .arg(candidateIndex).arg(candidateCount))
+        onSkillAssigned: {
+            var button = skillRepeater.itemAt(skill)
+            if (button)
+                button.flash()
         }
-        onPinchUpdated: {
-            var center = mapToItem(game, pinch.center.x, pinch.center.y)
-            var last = mapToItem(game, lastCenter.x, lastCenter.y)
-            game.setZoomAt(startZoom * pinch.scale, center.x, center.y)
-            game.panByItemDelta(center.x - last.x, center.y - last.y)
-            lastCenter = pinch.center
-        }
+        onCrewSaved: savedStat.pulse(Style.good)
+        onCrewLost: outStat.pulse(Style.bad)
 
-        MouseArea {
-            id: fieldArea
+        // Taps, drags, the wheel and pinches, in the canvas's own item coordinates.
+        PinchArea {
+            property real startZoom: 1
+            property point lastCenter
 
-            property point lastPoint
-            property bool dragging: false
-
-            objectName: "fieldArea"
             anchors.fill: parent
+            enabled: screen.running
 
-            onPressed: {
-                lastPoint = Qt.point(mouse.x, mouse.y)
-                dragging = false
+            onPinchStarted: {
+                startZoom = canvas.zoom
+                lastCenter = pinch.center
             }
-            onPositionChanged: {
-                if (!dragging && Math.abs(mouse.x - lastPoint.x) + Math.abs(mouse.y - lastPoint.y) > 10 * Style.unit)
-                    dragging = true
-                if (dragging) {
-                    game.panByItemDelta(mouse.x - lastPoint.x, mouse.y - lastPoint.y)
+            onPinchUpdated: {
+                canvas.setZoomAt(startZoom * pinch.scale, pinch.center.x, pinch.center.y)
+                canvas.panByItemDelta(pinch.center.x - lastCenter.x, pinch.center.y - lastCenter.y)
+                lastCenter = pinch.center
+            }
+
+            MouseArea {
+                property point lastPoint
+                property bool dragging: false
+
+                objectName: "fieldArea"
+                anchors.fill: parent
+
+                onPressed: {
                     lastPoint = Qt.point(mouse.x, mouse.y)
+                    dragging = false
                 }
-            }
-            onReleased: {
-                if (!dragging) {
-                    var point = mapToItem(game, mouse.x, mouse.y)
-                    screen.tapAt(point.x, point.y)
+                onPositionChanged: {
+                    if (!dragging && Math.abs(mouse.x - lastPoint.x) + Math.abs(mouse.y - lastPoint.y) > 10 * Style.unit)
+                        dragging = true
+                    if (dragging) {
+                        canvas.panByItemDelta(mouse.x - lastPoint.x, mouse.y - lastPoint.y)
+                        lastPoint = Qt.point(mouse.x, mouse.y)
+                    }
                 }
-            }
-            onWheel: {
-                var point = mapToItem(game, wheel.x, wheel.y)
-                var factor = wheel.angleDelta.y > 0 ? 1.15 : 1 / 1.15
-                game.setZoomAt(game.zoom * factor, point.x, point.y)
+                onReleased: {
+                    if (!dragging)
+                        screen.tapAt(mouse.x, mouse.y)
+                }
+                onWheel: canvas.setZoomAt(canvas.zoom * (wheel.angleDelta.y > 0 ? 1.15 : 1 / 1.15), wheel.x, wheel.y)
             }
         }
     }
 
-    // The top bar: back to the levels, the live counts, pause.
+    // The top bar: back to the levels, the level's name, the live counts, (in landscape) the play
+    // controls, and pause.
     Rectangle {
         id: topBar
 
@@ -131,7 +131,7 @@ Item {
         anchors.right: parent.right
         anchors.top: parent.top
         height: Style.button + 1.4 * Style.gap
-        color: Style.panel
+        color: Style.panelSolid
 
         IconButton {
             id: levelsButton
@@ -147,13 +147,13 @@ Item {
             anchors.left: levelsButton.right
             anchors.leftMargin: Style.gap * 1.5
             anchors.right: counts.left
-            anchors.rightMargin: Style.gap
+            anchors.rightMargin: Style.margin
             anchors.verticalCenter: parent.verticalCenter
-            visible: !screen.portrait
+            visible: !screen.portrait && width > 80 * Style.unit
 
             Text {
                 width: parent.width
-                text: game.levelName
+                text: canvas.levelName
                 elide: Text.ElideRight
                 font.pixelSize: Style.fontBody
                 font.bold: true
@@ -161,7 +161,7 @@ Item {
             }
             Text {
                 width: parent.width
-                text: qsTr("%1 · %2 of %3").arg(game.stageName).arg(game.stagePosition).arg(game.stageTotal)
+                text: qsTr("%1 · %2 of %3").arg(canvas.stageName).arg(canvas.stagePosition).arg(canvas.stageTotal)
                 elide: Text.ElideRight
                 font.pixelSize: Style.fontSmall
                 color: Style.textDim
@@ -170,32 +170,30 @@ Item {
 
         Row {
             id: counts
+            x: screen.portrait ? (parent.width - width) / 2 : controlRow.x - 1.5 * Style.margin - width
             anchors.verticalCenter: parent.verticalCenter
-            anchors.horizontalCenter: screen.portrait ? parent.horizontalCenter : undefined
-            anchors.right: screen.portrait ? undefined : pauseButton.left
-            anchors.rightMargin: Style.margin
-            spacing: Style.margin * (screen.portrait ? 1.1 : 1.8)
+            spacing: Style.margin * 1.2
 
             Stat {
                 id: outStat
                 objectName: "outStat"
                 label: qsTr("OUT")
-                value: game.activeCrew
+                value: canvas.activeCrew
             }
             Stat {
                 id: savedStat
                 objectName: "savedStat"
                 label: qsTr("SAVED")
-                value: game.saved
-                valueColor: game.saved >= game.required ? Style.good : Style.text
+                value: canvas.saved
+                valueColor: canvas.saved >= canvas.required ? Style.good : Style.text
             }
             Stat {
                 label: qsTr("NEEDED")
-                value: game.required
+                value: canvas.required
             }
             Stat {
                 label: qsTr("TIME")
-                value: game.formattedTime(game.elapsedSeconds)
+                value: canvas.formattedTime(canvas.elapsedSeconds)
             }
         }
 
@@ -206,56 +204,209 @@ Item {
             anchors.rightMargin: Style.gap
             anchors.verticalCenter: parent.verticalCenter
             enabled: screen.running
-            icon: game.paused ? "play" : "pause"
-            checked: game.paused
-            onClicked: game.togglePaused()
+            icon: canvas.paused ? "play" : "pause"
+            checked: canvas.paused
+            onClicked: canvas.togglePaused()
         }
     }
 
-    // The view controls along the right edge.
+    // Restart, speed and release rate: in the top bar in landscape, above the skills in portrait.
+    Row {
+        id: controlRow
+
+        parent: screen.portrait ? bottomPanel : topBar
+        x: screen.portrait ? (parent.width - width) / 2 : pauseButton.x - Style.margin - width
+        y: screen.portrait ? Style.gap : (parent.height - height) / 2
+        spacing: Style.gap
+        enabled: screen.running
+
+        IconButton {
+            objectName: "restartButton"
+            anchors.verticalCenter: parent.verticalCenter
+            icon: "restart"
+            onClicked: canvas.restartLevel()
+        }
+
+        Rectangle {
+            objectName: "speedButton"
+            anchors.verticalCenter: parent.verticalCenter
+            width: speedRow.width + 1.6 * Style.margin
+            height: Style.button
+            radius: height / 2
+            color: speedArea.pressed ? Style.raisedPressed : Style.raised
+            border.width: Math.max(1, Style.unit)
+            border.color: Style.outline
+
+            Row {
+                id: speedRow
+                anchors.centerIn: parent
+                spacing: Style.gap * 0.5
+
+                Icon {
+                    anchors.verticalCenter: parent.verticalCenter
+                    name: "speed"
+                    width: Style.fontLarge
+                    height: width
+                }
+                Text {
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: screen.speedLabel(canvas.speedMultiplier)
+                    font.pixelSize: Style.fontBody
+                    font.bold: true
+                    color: Style.text
+                }
+            }
+
+            MouseArea {
+                id: speedArea
+                anchors.fill: parent
+                onClicked: canvas.speedMultiplier = screen.nextSpeed()
+            }
+        }
+
+        Rectangle {
+            anchors.verticalCenter: parent.verticalCenter
+            width: rateRow.width
+            height: Style.button
+            radius: height / 2
+            color: Style.raised
+            border.width: Math.max(1, Style.unit)
+            border.color: Style.outline
+
+            Row {
+                id: rateRow
+                anchors.centerIn: parent
+
+                IconButton {
+                    objectName: "rateDownButton"
+                    anchors.verticalCenter: parent.verticalCenter
+                    flat: true
+                    icon: "minus"
+                    onClicked: canvas.decreaseReleaseRate()
+                }
+                Stat {
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: Math.max(implicitWidth, 2.6 * Style.fontLarge)
+                    label: qsTr("RATE")
+                    value: canvas.releaseRate
+                }
+                IconButton {
+                    objectName: "rateUpButton"
+                    anchors.verticalCenter: parent.verticalCenter
+                    flat: true
+                    icon: "plus"
+                    onClicked: canvas.increaseReleaseRate()
+                }
+            }
+        }
+    }
+
+    // Portrait: the play controls and the skills under the field.
+    Rectangle {
+        id: bottomPanel
+
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        height: screen.portrait ? Style.button + screen.skillSize + 3 * Style.gap : 0
+        visible: screen.portrait
+        color: Style.panelSolid
+    }
+
+    // Landscape: the skills in a column left of the field.
+    Rectangle {
+        id: skillPanel
+
+        anchors.left: parent.left
+        anchors.top: topBar.bottom
+        anchors.bottom: parent.bottom
+        width: screen.portrait ? 0 : screen.skillSize + 2 * Style.gap
+        visible: !screen.portrait
+        color: Style.panelSolid
+    }
+
+    // Landscape: the view controls in a column right of the field. In portrait they float over the
+    // field's right edge, where the narrower world leaves room.
+    Rectangle {
+        id: zoomPanel
+
+        anchors.right: parent.right
+        anchors.top: topBar.bottom
+        anchors.bottom: parent.bottom
+        width: screen.portrait ? 0 : Style.button + 2 * Style.gap
+        visible: !screen.portrait
+        color: Style.panelSolid
+    }
+
     Column {
         anchors.right: parent.right
         anchors.rightMargin: Style.gap
-        anchors.verticalCenter: parent.verticalCenter
-        anchors.verticalCenterOffset: (topBar.height - bottomBar.height) / 2
+        anchors.verticalCenter: canvas.verticalCenter
         spacing: Style.gap
         visible: screen.running
 
         IconButton {
             objectName: "zoomInButton"
             icon: "zoomIn"
-            enabled: game.zoom < 3.49
-            onClicked: game.zoomIn()
+            enabled: canvas.zoom < 3.49
+            onClicked: canvas.zoomIn()
         }
         IconButton {
             objectName: "zoomOutButton"
             icon: "zoomOut"
-            enabled: game.zoom > 1.001
-            onClicked: game.zoomOut()
+            enabled: canvas.zoom > 1.001
+            onClicked: canvas.zoomOut()
         }
         IconButton {
             objectName: "resetViewButton"
             icon: "fit"
-            enabled: game.zoom > 1.001
-            onClicked: game.resetView()
+            enabled: canvas.zoom > 1.001
+            onClicked: canvas.resetView()
         }
         IconButton {
             objectName: "focusButton"
             icon: "focus"
-            onClicked: game.focusAction()
+            onClicked: canvas.focusAction()
         }
         IconButton {
             objectName: "followButton"
             icon: "follow"
-            checked: game.followSelectedCrew
-            onClicked: game.followSelectedCrew = !game.followSelectedCrew
+            checked: canvas.followSelectedCrew
+            onClicked: canvas.followSelectedCrew = !canvas.followSelectedCrew
+        }
+    }
+
+    Grid {
+        id: skillGrid
+
+        x: screen.portrait ? (screen.width - width) / 2 : (skillPanel.width - width) / 2
+        y: screen.portrait ? bottomPanel.y + Style.button + 2 * Style.gap
+                           : topBar.height + (skillPanel.height - height) / 2
+        columns: screen.portrait ? 8 : 1
+        spacing: Style.gap * 0.75
+
+        Repeater {
+            id: skillRepeater
+            model: screen.skills
+
+            SkillButton {
+                objectName: "skillButton" + modelData.id
+                width: screen.skillSize
+                height: screen.skillSize
+                skillId: modelData.id
+                shortName: modelData.shortName
+                count: modelData.count
+                selected: canvas.selectedSkill === modelData.id
+                enabled: screen.running
+                onClicked: screen.toggleSkill(modelData.id)
+            }
         }
     }
 
     // What the held skill does next, or a warning once the level can no longer be won.
     Rectangle {
-        anchors.horizontalCenter: parent.horizontalCenter
-        anchors.bottom: bottomBar.top
+        anchors.horizontalCenter: canvas.horizontalCenter
+        anchors.bottom: canvas.bottom
         anchors.bottomMargin: Style.gap
         width: hint.implicitWidth + 2 * Style.margin
         height: hint.implicitHeight + Style.gap
@@ -267,174 +418,33 @@ Item {
             id: hint
             anchors.centerIn: parent
             font.pixelSize: Style.fontSmall
-            color: game.rescuePossible ? Style.text : Style.bad
-            text: !game.rescuePossible ? qsTr("Too few crew left to win this time.")
-                                       : screen.selectedSkillName !== ""
-                                         ? qsTr("%1: tap a crew member").arg(screen.selectedSkillName) : ""
-        }
-    }
-
-    // The skill bar and the play controls: one row in a wide window, two rows otherwise.
-    Rectangle {
-        id: bottomBar
-
-        readonly property real oneRowWidth: skillRow.width + controlRow.width + 3 * Style.margin
-        readonly property bool twoRows: screen.portrait || oneRowWidth > screen.width
-
-        anchors.left: parent.left
-        anchors.right: parent.right
-        anchors.bottom: parent.bottom
-        height: bars.height + 1.6 * Style.gap
-        color: Style.panel
-        visible: screen.running
-
-        MouseArea {
-            anchors.fill: parent
-        }
-
-        Grid {
-            id: bars
-            anchors.centerIn: parent
-            columns: bottomBar.twoRows ? 1 : 2
-            columnSpacing: 2 * Style.margin
-            rowSpacing: Style.gap
-            layoutDirection: bottomBar.twoRows ? Qt.LeftToRight : Qt.RightToLeft
-            horizontalItemAlignment: Grid.AlignHCenter
-            verticalItemAlignment: Grid.AlignVCenter
-
-            Row {
-                id: controlRow
-                spacing: Style.gap
-
-                IconButton {
-                    objectName: "restartButton"
-                    anchors.verticalCenter: parent.verticalCenter
-                    icon: "restart"
-                    onClicked: game.restartLevel()
-                }
-
-                Rectangle {
-                    objectName: "speedButton"
-                    anchors.verticalCenter: parent.verticalCenter
-                    width: speedRow.width + 1.6 * Style.margin
-                    height: Style.button
-                    radius: height / 2
-                    color: speedArea.pressed ? Style.raisedPressed : Style.raised
-                    border.width: Math.max(1, Style.unit)
-                    border.color: Style.outline
-
-                    Row {
-                        id: speedRow
-                        anchors.centerIn: parent
-                        spacing: Style.gap * 0.5
-                        Icon {
-                            anchors.verticalCenter: parent.verticalCenter
-                            name: "speed"
-                            width: Style.fontLarge
-                            height: width
-                        }
-                        Text {
-                            anchors.verticalCenter: parent.verticalCenter
-                            text: screen.speedLabel(game.speedMultiplier)
-                            font.pixelSize: Style.fontBody
-                            font.bold: true
-                            color: Style.text
-                        }
-                    }
-
-                    MouseArea {
-                        id: speedArea
-                        anchors.fill: parent
-                        onClicked: game.speedMultiplier = screen.nextSpeed()
-                    }
-                }
-
-                Rectangle {
-                    anchors.verticalCenter: parent.verticalCenter
-                    width: rateRow.width + Style.gap
-                    height: Style.button + Style.gap * 0.5
-                    radius: height / 2
-                    color: Style.raised
-                    border.width: Math.max(1, Style.unit)
-                    border.color: Style.outline
-
-                    Row {
-                        id: rateRow
-                        anchors.centerIn: parent
-                        spacing: Style.gap * 0.25
-
-                        IconButton {
-                            objectName: "rateDownButton"
-                            anchors.verticalCenter: parent.verticalCenter
-                            flat: true
-                            icon: "minus"
-                            onClicked: game.decreaseReleaseRate()
-                        }
-                        Stat {
-                            objectName: "rateStat"
-                            anchors.verticalCenter: parent.verticalCenter
-                            width: Math.max(implicitWidth, 3.2 * Style.fontLarge)
-                            label: qsTr("RATE")
-                            value: game.releaseRate
-                        }
-                        IconButton {
-                            objectName: "rateUpButton"
-                            anchors.verticalCenter: parent.verticalCenter
-                            flat: true
-                            icon: "plus"
-                            onClicked: game.increaseReleaseRate()
-                        }
-                    }
-                }
-            }
-
-            Row {
-                id: skillRow
-
-                readonly property real buttonSize: Math.min(60 * Style.unit,
-                                                            (screen.width - 2 * Style.margin - 7 * spacing) / 8)
-
-                spacing: Style.gap * 0.75
-
-                Repeater {
-                    id: skillRepeater
-                    model: screen.skills
-
-                    SkillButton {
-                        objectName: "skillButton" + modelData.id
-                        width: skillRow.buttonSize
-                        height: skillRow.buttonSize
-                        skillId: modelData.id
-                        shortName: modelData.shortName
-                        count: modelData.count
-                        selected: game.selectedSkill === modelData.id
-                        onClicked: screen.toggleSkill(modelData.id)
-                    }
-                }
-            }
+            color: canvas.rescuePossible ? Style.text : Style.bad
+            text: !canvas.rescuePossible ? qsTr("Too few crew left to win this time.")
+                                         : screen.selectedSkillName !== ""
+                                           ? qsTr("%1: tap a crew member").arg(screen.selectedSkillName) : ""
         }
     }
 
     Toast {
         id: toast
-        anchors.horizontalCenter: parent.horizontalCenter
-        anchors.top: topBar.bottom
+        anchors.horizontalCenter: canvas.horizontalCenter
+        anchors.top: canvas.top
         anchors.topMargin: Style.margin
     }
 
     IntroCard {
         objectName: "introCard"
         anchors.fill: parent
-        game: screen.game
-        visible: game.levelIntroVisible
+        game: canvas
+        visible: canvas.levelIntroVisible
         onLevelsRequested: screen.levelsRequested()
     }
 
     ResultCard {
         objectName: "resultCard"
         anchors.fill: parent
-        game: screen.game
-        visible: game.levelFinished && !game.levelIntroVisible
+        game: canvas
+        visible: canvas.levelFinished && !canvas.levelIntroVisible
         onLevelsRequested: screen.levelsRequested()
     }
 }

@@ -10,6 +10,20 @@
 #include <QStandardPaths>
 #include <QtQml>
 
+namespace {
+
+QStringList collectedWarnings;
+QtMessageHandler chainedHandler = nullptr;
+
+void collectWarning(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        collectedWarnings.append(message);
+    chainedHandler(type, context, message);
+}
+
+} // namespace
+
 PageDriver::PageDriver(QObject *parent)
     : QObject(parent)
 { }
@@ -21,9 +35,23 @@ QUrl PageDriver::mainPage()
 
 void PageDriver::prepareEngine(QQmlEngine *engine, PageDriver *driver, LanguageSettings *languageSettings)
 {
-    qmlRegisterType<GameCanvas>("harbour.pellwick", 1, 0, "GameCanvas");
+    static const int registered = qmlRegisterType<GameCanvas>("harbour.pellwick", 1, 0, "GameCanvas");
+    Q_UNUSED(registered)
     engine->rootContext()->setContextProperty(QStringLiteral("driver"), driver);
     engine->rootContext()->setContextProperty(QStringLiteral("languageSettings"), languageSettings);
+}
+
+void PageDriver::collectWarnings()
+{
+    if (!chainedHandler)
+        chainedHandler = qInstallMessageHandler(collectWarning);
+}
+
+QStringList PageDriver::takeWarnings()
+{
+    const QStringList warnings = collectedWarnings;
+    collectedWarnings.clear();
+    return warnings;
 }
 
 QString PageDriver::settingsDirectory()

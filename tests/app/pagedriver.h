@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 class GameCanvas;
@@ -24,6 +25,10 @@ public:
     static QUrl mainPage();
     // Registers GameCanvas as the game does and publishes this driver and the language settings.
     static void prepareEngine(QQmlEngine *engine, PageDriver *driver, LanguageSettings *languageSettings);
+
+    // Starts collecting every warning Qt reports, QML errors included; they are handed out by takeWarnings.
+    static void collectWarnings();
+    Q_INVOKABLE QStringList takeWarnings();
 
     // Erases the game's settings files so that the next canvas starts as on a first run.
     Q_INVOKABLE void resetStorage();

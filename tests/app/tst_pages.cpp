@@ -16,6 +16,7 @@ public:
     {
         // Every file the game writes goes to a throwaway directory, decided before Qt looks.
         qputenv("XDG_CONFIG_HOME", m_configHome.path().toLocal8Bit());
+        qputenv("XDG_RUNTIME_DIR", m_configHome.path().toLocal8Bit());
     }
 
 public Q_SLOTS:
@@ -23,6 +24,7 @@ public Q_SLOTS:
     {
         QCoreApplication::setOrganizationName(QStringLiteral("vexil"));
         QCoreApplication::setApplicationName(QStringLiteral("harbour-pellwick"));
+        PageDriver::collectWarnings();
     }
 
     void qmlEngineAvailable(QQmlEngine *engine)

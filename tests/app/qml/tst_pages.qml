@@ -45,7 +45,7 @@ TestCase {
         var loader = createTemporaryObject(pages, window)
         tryCompare(loader, "status", Loader.Ready)
         root = loader.item
-        game = findChild(root, "playScreen").game
+        game = root.game
         root.forceActiveFocus()
         waitForRendering(root)
     }
@@ -57,7 +57,14 @@ TestCase {
         verify(!game.levelIntroVisible)
     }
 
+    function init() {
+        driver.takeWarnings()
+    }
+
+    // Any warning or error the pages cause during a test fails it.
     function cleanup() {
+        var warnings = driver.takeWarnings()
+        compare(warnings.length, 0, warnings.join("\n"))
         root = null
         game = null
         languageSettings.language = "en"

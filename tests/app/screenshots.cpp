@@ -1,0 +1,141 @@
+// Takes screenshots of the real pages for a person to review: the level chooser, an introduction,
+// play and the result cards, in one language and both orientations.
+// Usage: pellwick-screenshots OUTPUT_DIRECTORY [en|hu]
+#include "gamecanvas.h"
+#include "languagesettings.h"
+#include "pagedriver.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTranslator>
+
+namespace {
+
+struct Orientation
+{
+    const char *name;
+    QSize size;
+};
+
+// A player a few levels in: some levels won with records, one tried, the next ones locked.
+void seedProgress(PageDriver &driver)
+{
+    driver.resetStorage();
+    driver.unlockLevels(7);
+    QSettings settings(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
+                           + QStringLiteral("/harbour-pellwick.conf"),
+                       QSettings::NativeFormat);
+    for (int level = 0; level < 6; ++level) {
+        const QString prefix = QStringLiteral("stats/%1/").arg(level);
+        settings.setValue(prefix + QStringLiteral("attempts"), level + 1);
+        settings.setValue(prefix + QStringLiteral("wins"), 1);
+        settings.setValue(prefix + QStringLiteral("bestTime"), 41 + 13 * level);
+        settings.setValue(prefix + QStringLiteral("bestSkills"), level);
+        settings.setValue(prefix + QStringLiteral("bestSaved"), 8);
+    }
+    settings.setValue(QStringLiteral("stats/6/attempts"), 3);
+    settings.setValue(QStringLiteral("stats/6/bestSaved"), 7);
+}
+
+class Photographer
+{
+public:
+    Photographer(QQuickView &view, const QString &prefix)
+        : m_view(view)
+        , m_prefix(prefix)
+    {
+    }
+
+    void take(const char *shot)
+    {
+        QTest::qWait(1500); // let the cards finish appearing
+        const QString path = m_prefix + QLatin1Char('-') + QLatin1String(shot) + QStringLiteral(".png");
+        if (!m_view.grabWindow().save(path))
+            qFatal("Cannot write %s", qPrintable(path));
+    }
+
+private:
+    QQuickView &m_view;
+    QString m_prefix;
+};
+
+void chooseLevel(QQuickItem *root, int index)
+{
+    QMetaObject::invokeMethod(root, "chooseLevel", Q_ARG(QVariant, index));
+}
+
+void photographOrientation(PageDriver &driver, LanguageSettings &languageSettings, const Orientation &orientation,
+                           const QString &prefix)
+{
+    seedProgress(driver);
+    QQuickView view;
+    PageDriver::prepareEngine(view.engine(), &driver, &languageSettings);
+    view.setResizeMode(QQuickView::SizeRootObjectToView);
+    view.resize(orientation.size);
+    view.setSource(PageDriver::mainPage());
+    view.show();
+    if (!QTest::qWaitForWindowExposed(&view))
+        qFatal("The window never showed");
+    QQuickItem *root = view.rootObject();
+    auto *game = root->findChild<GameCanvas *>();
+    Photographer camera(view, prefix + QLatin1Char('-') + QLatin1String(orientation.name));
+
+    camera.take("chooser");
+
+    chooseLevel(root, 6);
+    camera.take("intro");
+
+    game->startLevel();
+    driver.runFrames(game, 240);
+    game->setSelectedSkill(3);
+    camera.take("play");
+
+    driver.runUntilFinished(game, 30000);
+    camera.take("result-lost");
+
+    chooseLevel(root, 0);
+    game->startLevel();
+    driver.runUntilFinished(game, 30000);
+    camera.take("result-won");
+
+    root->setProperty("page", QStringLiteral("settings"));
+    camera.take("settings");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    QGuiApplication application(argc, argv);
+    application.setOrganizationName(QStringLiteral("vexil"));
+    application.setApplicationName(QStringLiteral("harbour-pellwick"));
+    application.setApplicationVersion(QStringLiteral("0.5"));
+
+    const QStringList arguments = application.arguments();
+    if (arguments.size() < 2)
+        qFatal("Usage: pellwick-screenshots OUTPUT_DIRECTORY [en|hu]");
+    const QString outputDirectory = arguments.at(1);
+    const QString language = arguments.size() > 2 ? arguments.at(2) : QStringLiteral("en");
+    QDir().mkpath(outputDirectory);
+
+    QTranslator translator;
+    if (language == QLatin1String("hu")) {
+        if (!translator.load(QStringLiteral(PELLWICK_STAGE_DATA_DIR "/translations/harbour-pellwick-hu.qm")))
+            qFatal("The Hungarian translation is missing; build harbour-pellwick first");
+        application.installTranslator(&translator);
+    }
+    LanguageSettings languageSettings;
+    PageDriver driver;
+    const Orientation orientations[] = { { "landscape", QSize(960, 540) }, { "portrait", QSize(540, 960) } };
+    for (const Orientation &orientation : orientations)
+        photographOrientation(driver, languageSettings, orientation, outputDirectory + QLatin1Char('/') + language);
+    return 0;
+}
