@@ -222,10 +222,8 @@ void GameCanvas::drawBackground(QPainter *painter) const
 // An arrow on the edge of the play field that points toward the selected member when it is off screen.
 void GameCanvas::drawSelectionMarker(QPainter *painter) const
 {
-    const auto selected = std::find_if(m_core.crew.cbegin(), m_core.crew.cend(), [this](const CrewMember &m) {
-        return m.active && m.id == m_selectedCrewId;
-    });
-    if (selected == m_core.crew.cend())
+    const CrewMember *selected = activeCrewMember(m_selectedCrewId);
+    if (!selected)
         return;
 
     const QPointF target = worldToItem(selected->pos);
