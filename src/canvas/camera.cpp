@@ -90,14 +90,13 @@ QPointF GameCanvas::itemToWorld(float x, float y) const
     const float h = float(height());
     if (!playfieldRect().contains(QPointF(x, y)) || !(w > 0.0f) || !(h > 0.0f))
         return miss;
+    // Written so that a point that is not a number misses too.
     const float scale = effectiveScale();
     const float worldX = (x - w * 0.5f) / scale + m_cameraX;
-    if (worldX < 0.0f)
-        return miss;
     const float worldY = (y - h * 0.5f) / scale + m_cameraY;
-    if (worldY < 0.0f)
+    if (!(worldX >= 0.0f && worldX < float(m_core.worldWidth())))
         return miss;
-    if (worldX >= float(m_core.worldWidth()) || worldY >= float(m_core.worldHeight()))
+    if (!(worldY >= 0.0f && worldY < float(m_core.worldHeight())))
         return miss;
     return QPointF(worldX, worldY);
 }

@@ -30,6 +30,7 @@ public:
         m_canvas.m_cameraX = float(world.x());
         m_canvas.m_cameraY = float(world.y());
     }
+    void clampCamera() const { m_canvas.clampCamera(); }
     float zoom() const { return m_canvas.m_zoom; }
     void setZoom(float value) const { m_canvas.m_zoom = value; }
     int panHoldFrames() const { return m_canvas.m_panHoldFrames; }
