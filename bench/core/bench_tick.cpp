@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace Pellwick;
 
 namespace {
@@ -22,6 +24,55 @@ struct Scenario
 void releaseTheWholeCrew(GameCore &core)
 {
     core.levels[core.levelIndex].requiredCount = 0;
+}
+
+// The working skills a member is set to, by its id; a demolition is handed out only once, at the start.
+constexpr Skill kWork[] = { Builder, Basher, Digger, Miner };
+
+void giveWork(GameCore &core, int index, Skill skill)
+{
+    const CrewMember &member = core.crew.at(index);
+    core.applySkill(skill, QPointF(member.pos.x(), member.pos.y() - 8.0), member.id);
+}
+
+// The whole crew released at once, spread evenly over the level's surfaces, each member at work: builders,
+// bashers, diggers and miners in turn, and one demolition in the middle of the crowd. The run is lost, and so
+// starts over, once a quarter of the crew is gone: the clocked ticks always have a crowd at work.
+void everyoneAtWork(GameCore &core)
+{
+    LevelSpec &level = core.levels[core.levelIndex];
+    level.requiredCount = level.crewCount - level.crewCount / 4;
+    core.skillStock.fill(1000000);
+    QVector<QPointF> surface;
+    for (int x = 0; x < core.worldWidth(); ++x) {
+        int y = 0;
+        while (y < core.worldHeight() && !core.isSolid(x, y))
+            ++y;
+        if (y < core.worldHeight())
+            surface.append(QPointF(x, y - 1));
+    }
+    const int count = core.currentLevel().crewCount;
+    for (int i = 0; i < count; ++i) {
+        core.spawnCrew();
+        CrewMember &member = core.crew.last();
+        member.pos = surface.at((2 * i + 1) * surface.size() / (2 * count));
+        member.direction = i % 2 == 0 ? 1 : -1;
+        member.state = Walking;
+        member.fallStartY = -1.0f;
+        member.vy = 0.0f;
+    }
+    for (int i = 0; i < count; ++i)
+        giveWork(core, i, i == count / 2 ? Demolition : kWork[i % 4]);
+}
+
+// The player hands every member that has finished its work a new one before each tick.
+void keepEveryoneWorking(GameCore &core)
+{
+    for (int i = 0; i < core.crew.size(); ++i) {
+        const CrewMember &member = core.crew.at(i);
+        if (member.active && member.state == Walking)
+            giveWork(core, i, kWork[member.id % 4]);
+    }
 }
 
 bool runOver(const GameCore &core)
@@ -65,6 +116,16 @@ void addLevelRows(const char *name, const Scenario &scenario)
     }
 }
 
+// The level with the biggest crew.
+int largestLevel()
+{
+    const QVector<LevelSpec> levels = GameCore().levels;
+    const auto largest =
+        std::max_element(levels.cbegin(), levels.cend(),
+                         [](const LevelSpec &a, const LevelSpec &b) { return a.crewCount < b.crewCount; });
+    return int(largest - levels.cbegin());
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Scenario)
@@ -85,6 +146,10 @@ void TickBenchmark::tick_data()
     QTest::addColumn<Scenario>("scenario");
     addLevelRows("unaided", Scenario { nullptr, nullptr });
     addLevelRows("whole crew", Scenario { releaseTheWholeCrew, nullptr });
+    const int largest = largestLevel();
+    const Scenario working { everyoneAtWork, keepEveryoneWorking };
+    QTest::addRow("everyone working, level %d, landscape", largest) << largest << int(Landscape) << working;
+    QTest::addRow("everyone working, level %d, portrait", largest) << largest << int(Portrait) << working;
 }
 
 // One iteration is one tick, so the time per iteration is the time per tick, averaged over whole plays of the
