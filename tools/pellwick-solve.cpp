@@ -20,8 +20,10 @@ using namespace Pellwick;
 // and the player ends it there by hand.
 namespace {
 
-constexpr int kCheckpointTicks = 48;
-constexpr int kTicksAfterLastGene = 1500;
+constexpr int kCheckpointTicks = 160;
+constexpr int kTicksAfterLastGene = 900;
+// Nobody came nearer the exit for this long, with everyone released: the run has nothing more to show.
+constexpr int kStagnantTicks = 400;
 constexpr int kTickLimit = 6000;
 constexpr int kStallLimit = 2500;
 constexpr double kFarAway = 1200.0;
@@ -44,6 +46,7 @@ struct Checkpoint
 {
     GameCore core;
     QVector<double> closest; // per crew id - 1: the nearest each member came to the exit
+    int lastProgressTick = 0;
     int nextGene = 0;
     QVector<ReplayEvent> events;
 };
@@ -99,9 +102,21 @@ void trackClosest(Checkpoint &state)
     std::fill(state.closest.begin() + known, state.closest.end(), kFarAway);
     for (int i = 0; i < core.crew.size(); ++i) {
         const CrewMember &member = core.crew.at(i);
-        if (member.active)
-            state.closest[i] = std::min(state.closest.at(i), distanceToExit(core, member));
+        if (!member.active)
+            continue;
+        const double distance = distanceToExit(core, member);
+        if (distance < state.closest.at(i)) {
+            state.closest[i] = distance;
+            state.lastProgressTick = core.tick;
+        }
     }
+}
+
+bool stagnant(const Checkpoint &state)
+{
+    const GameCore &core = state.core;
+    return core.spawned >= core.currentLevel().crewCount
+        && core.tick - state.lastProgressTick > kStagnantTicks;
 }
 
 bool Search::applyDueGenes(Checkpoint &state, const Plan &plan) const
@@ -180,6 +195,8 @@ Trial Search::play(const Plan &plan, const Trial *parent, int changedTick)
         trackClosest(state);
         if (core.tick % kCheckpointTicks == 0)
             trial.checkpoints.append(state);
+        if (stagnant(state) && state.nextGene >= plan.genes.size())
+            break;
     }
     trial.score = score(state);
     trial.won = core.won();
@@ -261,7 +278,9 @@ bool Search::run(qint64 budgetMs, Replay *solution)
     Trial best = play(Plan(), nullptr, 0);
     Trial current = best;
     int stall = 0;
+    int trials = 0;
     while (!best.won && clock.elapsed() < budgetMs) {
+        ++trials;
         int changedTick = 0;
         const Plan plan = mutate(current, &changedTick);
         Trial child = play(plan, &current, changedTick);
@@ -278,7 +297,8 @@ bool Search::run(qint64 budgetMs, Replay *solution)
             stall = 0;
         }
     }
-    std::printf("  best score %.3f after %lld ms\n", best.score, static_cast<long long>(clock.elapsed()));
+    std::printf("  best score %.3f after %d trials, %lld ms\n", best.score, trials,
+                static_cast<long long>(clock.elapsed()));
     if (!best.won)
         return false;
     *solution = best.replay;
