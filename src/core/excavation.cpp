@@ -41,7 +41,7 @@ bool evenTick(const CrewMember &m)
     return m.actionTicks % 2 == 0;
 }
 
-// The miner cuts this ellipse ahead of and below its feet; its centre steers the material probes.
+// The ellipse a miner cuts ahead of and below its feet.
 QRect mineCut(const QPoint &at, int direction)
 {
     return direction > 0 ? QRect(at.x() + 1, at.y() - 2, 22, 18) : QRect(at.x() - 20, at.y() - 2, 22, 18);
@@ -52,6 +52,37 @@ void startFalling(CrewMember &m)
     m.state = Falling;
     m.fallStartY = float(m.pos.y());
     m.vy = kBreakThroughSpeed;
+}
+
+// How far ahead the nearest material at body height lies, or 0 when the scan finds none.
+int materialAheadOfBasher(const GameCore &core, const QPoint &at, int direction)
+{
+    for (int k = kBashScanFirst; k <= kBashScanLast; k += 2) {
+        const int cx = at.x() + direction * k;
+        if (core.isSolid(cx, at.y() - 5) || core.isSolid(cx, at.y() - 10) || core.isSolid(cx, at.y() - 15))
+            return k;
+    }
+    return 0;
+}
+
+bool groundBelowDigger(const GameCore &core, const QPoint &at)
+{
+    for (int k = 2; k <= kDigProbeDepth; k += 2) {
+        const int y = at.y() + k;
+        if (core.isSolid(at.x(), y) || core.isSolid(at.x() - kDigProbeSpread, y)
+            || core.isSolid(at.x() + kDigProbeSpread, y))
+            return true;
+    }
+    return false;
+}
+
+// Probes just beyond the cut about to be made: inside it the miner would only see its own tunnel.
+bool materialBeyondMinerCut(const GameCore &core, const QRect &cut, int direction)
+{
+    const int cx = cut.left() + cut.width() / 2;
+    const int cy = cut.top() + cut.height() / 2;
+    return core.isSolid(cx + 12 * direction, cy) || core.isSolid(cx + 8 * direction, cy + 8)
+        || core.isSolid(cx + direction, cy + 10);
 }
 
 } // namespace
@@ -78,13 +109,7 @@ void GameCore::simulateBasher(CrewMember &m)
 {
     ++m.actionTicks;
     const QPoint at = feet(m);
-    int found = 0;
-    for (int k = kBashScanFirst; k <= kBashScanLast && found == 0; k += 2) {
-        const int cx = at.x() + m.direction * k;
-        if (isSolid(cx, at.y() - 5) || isSolid(cx, at.y() - 10) || isSolid(cx, at.y() - 15))
-            found = k;
-    }
-
+    const int found = materialAheadOfBasher(*this, at, m.direction);
     if (found == 0) {
         if (++m.idleTicks > kBashPatience) {
             m.state = Walking;
@@ -114,14 +139,8 @@ void GameCore::simulateDigger(CrewMember &m)
         carveRect(QRect(at.x() - 8, at.y() - 2, 17, 13));
     }
     m.pos.ry() += kDigSpeed;
-
-    const int below = qRound(m.pos.y());
-    for (int k = 2; k <= kDigProbeDepth; k += 2) {
-        if (isSolid(at.x(), below + k) || isSolid(at.x() - kDigProbeSpread, below + k)
-            || isSolid(at.x() + kDigProbeSpread, below + k))
-            return;
-    }
-    startFalling(m);
+    if (!groundBelowDigger(*this, feet(m)))
+        startFalling(m);
 }
 
 void GameCore::simulateMiner(CrewMember &m)
@@ -129,12 +148,7 @@ void GameCore::simulateMiner(CrewMember &m)
     ++m.actionTicks;
     const QPoint at = feet(m);
     const QRect cut = mineCut(at, m.direction);
-
-    // Probe just beyond this tick's cut: inside it the miner would only see its own tunnel.
-    const int dir = m.direction;
-    const int cx = cut.left() + cut.width() / 2;
-    const int cy = cut.top() + cut.height() / 2;
-    if (isSolid(cx + 12 * dir, cy) || isSolid(cx + 8 * dir, cy + 8) || isSolid(cx + dir, cy + 10)) {
+    if (materialBeyondMinerCut(*this, cut, m.direction)) {
         m.idleTicks = 0;
     } else if (++m.idleTicks >= kMinePatience) {
         m.idleTicks = 0;
@@ -144,7 +158,7 @@ void GameCore::simulateMiner(CrewMember &m)
 
     if (evenTick(m))
         carveEllipse(cut);
-    m.pos.rx() += kMineForward * dir;
+    m.pos.rx() += kMineForward * m.direction;
     m.pos.ry() += kMineDown;
 }
 

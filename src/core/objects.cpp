@@ -61,6 +61,16 @@ void lift(CrewMember &m)
     m.pos.rx() += qreal(m.vx);
 }
 
+// The first other teleporter of the same link in creation order, or null for a teleporter without a partner.
+const WorldObject *teleportPartner(const QVector<WorldObject> &objects, const WorldObject &from)
+{
+    for (const WorldObject &object : objects) {
+        if (object.type == Teleporter && object.link == from.link && object.id != from.id)
+            return &object;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 void GameCore::addObject(ObjectType type, const QRectF &rect, int direction, int link)
@@ -105,11 +115,7 @@ bool GameCore::interactWithObjects(CrewMember &m)
             break;
         case Teleporter:
             if (m.teleportCooldown <= 0) {
-                const auto partner =
-                    std::find_if(objects.cbegin(), objects.cend(), [&object](const WorldObject &o) {
-                        return o.type == Teleporter && o.link == object.link && o.id != object.id;
-                    });
-                if (partner != objects.cend()) {
+                if (const WorldObject *partner = teleportPartner(objects, object)) {
                     teleportTo(m, *partner);
                     ++objectTriggers;
                     return true;
