@@ -227,6 +227,12 @@ public:
 
 private:
     void paintBrick(const QRect &rect);
+
+    // The terrain encoded as PNG, kept while the image is unchanged so that autosaves skip the encoding.
+    // terrainPngKey is the cacheKey() of the image encoded; copies of the core share both with the image.
+    const QByteArray &encodedTerrain() const;
+    mutable QByteArray terrainPng;
+    mutable qint64 terrainPngKey = 0;
 };
 
 } // namespace Pellwick
