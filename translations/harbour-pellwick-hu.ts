@@ -1,305 +1,584 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
-<TS version="2.1">
+<TS version="2.1" language="hu_HU">
+<context>
+    <name>GameCanvas</name>
+    <message>
+        <source>First Steps</source>
+        <translation>Első lépések</translation>
+    </message>
+    <message>
+        <source>Mind the Gap</source>
+        <translation>Vigyázat, szakadék!</translation>
+    </message>
+    <message>
+        <source>Through the Wall</source>
+        <translation>Át a falon</translation>
+    </message>
+    <message>
+        <source>Down We Go</source>
+        <translation>Irány lefelé</translation>
+    </message>
+    <message>
+        <source>Soft Landing</source>
+        <translation>Puha landolás</translation>
+    </message>
+    <message>
+        <source>Cliff Duty</source>
+        <translation>Sziklaőrség</translation>
+    </message>
+    <message>
+        <source>Rescue Shift</source>
+        <translation>Mentőműszak</translation>
+    </message>
+    <message>
+        <source>Spring Works</source>
+        <translation>Rugós műhely</translation>
+    </message>
+    <message>
+        <source>Hot Route</source>
+        <translation>Forró útvonal</translation>
+    </message>
+    <message>
+        <source>Relay Station</source>
+        <translation>Átjátszóállomás</translation>
+    </message>
+    <message>
+        <source>Power Cut</source>
+        <translation>Áramszünet</translation>
+    </message>
+    <message>
+        <source>Updraft</source>
+        <translation>Felszálló légáram</translation>
+    </message>
+    <message>
+        <source>Night Shift</source>
+        <translation>Éjszakai műszak</translation>
+    </message>
+    <message>
+        <source>Cutting Corners</source>
+        <translation>Kanyarlevágás</translation>
+    </message>
+    <message>
+        <source>Controlled Blast</source>
+        <translation>Irányított robbantás</translation>
+    </message>
+    <message>
+        <source>Split Decision</source>
+        <translation>Válaszút</translation>
+    </message>
+    <message>
+        <source>Chain Reaction</source>
+        <translation>Láncreakció</translation>
+    </message>
+    <message>
+        <source>Deep Cut</source>
+        <translation>Mély bevágás</translation>
+    </message>
+    <message>
+        <source>Crosswind</source>
+        <translation>Oldalszél</translation>
+    </message>
+    <message>
+        <source>Last Door</source>
+        <translation>Az utolsó ajtó</translation>
+    </message>
+    <message>
+        <source>All Hands</source>
+        <translation>Minden kéz kell</translation>
+    </message>
+    <message>
+        <source>Training</source>
+        <translation>Kiképzés</translation>
+    </message>
+    <message>
+        <source>Fieldwork</source>
+        <translation>Terepmunka</translation>
+    </message>
+    <message>
+        <source>Rescue Ops</source>
+        <translation>Mentőakciók</translation>
+    </message>
+    <message>
+        <source>Night Ops</source>
+        <translation>Éjszakai bevetések</translation>
+    </message>
+    <message>
+        <source>Climber</source>
+        <translation>Mászó</translation>
+    </message>
+    <message>
+        <source>Floater</source>
+        <translation>Ernyős</translation>
+    </message>
+    <message>
+        <source>Blocker</source>
+        <translation>Blokkoló</translation>
+    </message>
+    <message>
+        <source>Builder</source>
+        <translation>Építő</translation>
+    </message>
+    <message>
+        <source>Basher</source>
+        <translation>Falbontó</translation>
+    </message>
+    <message>
+        <source>Digger</source>
+        <translation>Ásó</translation>
+    </message>
+    <message>
+        <source>Miner</source>
+        <translation>Bányász</translation>
+    </message>
+    <message>
+        <source>Demolition</source>
+        <translation>Robbantás</translation>
+    </message>
+    <message>
+        <source>CLIMB</source>
+        <translation>MÁSZ</translation>
+    </message>
+    <message>
+        <source>FLOAT</source>
+        <translation>LEBEG</translation>
+    </message>
+    <message>
+        <source>STOP</source>
+        <translation>ÁLLJ</translation>
+    </message>
+    <message>
+        <source>BUILD</source>
+        <translation>ÉPÍT</translation>
+    </message>
+    <message>
+        <source>BASH</source>
+        <translation>TÖR</translation>
+    </message>
+    <message>
+        <source>DIG</source>
+        <translation>ÁS</translation>
+    </message>
+    <message>
+        <source>MINE</source>
+        <translation>VÁJ</translation>
+    </message>
+    <message>
+        <source>BLAST</source>
+        <translation>ROBBANT</translation>
+    </message>
+    <message>
+        <source>Unknown level</source>
+        <translation>Ismeretlen pálya</translation>
+    </message>
+    <message>
+        <source>Campaign</source>
+        <translation>Kampány</translation>
+    </message>
+    <message>
+        <source>Intro</source>
+        <translation>Bevezető</translation>
+    </message>
+    <message>
+        <source>Easy</source>
+        <translation>Könnyű</translation>
+    </message>
+    <message>
+        <source>Tricky</source>
+        <translation>Trükkös</translation>
+    </message>
+    <message>
+        <source>Hard</source>
+        <translation>Nehéz</translation>
+    </message>
+    <message>
+        <source>PAUSED</source>
+        <translation>SZÜNET</translation>
+    </message>
+    <message>
+        <source>No tricks yet. Learn how the crew walks, turns and finds the exit.</source>
+        <translation>Még semmi trükk. Figyeld meg, hogyan jár, fordul meg és találja meg a kijáratot a csapat.</translation>
+    </message>
+    <message>
+        <source>Use a blocker to control the crowd, then build a safe bridge.</source>
+        <translation>Egy blokkolóval tartsd kordában a tömeget, aztán építs biztonságos hidat.</translation>
+    </message>
+    <message>
+        <source>A basher cuts horizontally through ordinary terrain.</source>
+        <translation>A falbontó vízszintesen vág át a közönséges terepen.</translation>
+    </message>
+    <message>
+        <source>Dig straight down, but watch the landing distance.</source>
+        <translation>Áss egyenesen lefelé, de figyelj arra, milyen mélyre esnek.</translation>
+    </message>
+    <message>
+        <source>Floaters survive falls that would be fatal to ordinary crew.</source>
+        <translation>Az ernyősök túlélik azokat a zuhanásokat is, amelyek bárki másnak végzetesek lennének.</translation>
+    </message>
+    <message>
+        <source>Climbers scale vertical walls. Builders can finish awkward ledges.</source>
+        <translation>A mászók megmásszák a függőleges falakat. Az építők befejezhetik a kényes párkányokat.</translation>
+    </message>
+    <message>
+        <source>Combine the basic abilities and keep enough crew together.</source>
+        <translation>Kombináld az alapképességeket, és tarts együtt elég csapattagot.</translation>
+    </message>
+    <message>
+        <source>Springs launch the crew. Control their direction before take-off.</source>
+        <translation>A rugók kilövik a csapatot. Még az elrugaszkodás előtt szabd meg az irányukat.</translation>
+    </message>
+    <message>
+        <source>Lava is instant trouble. Build over it and use gates wisely.</source>
+        <translation>A láva azonnali bajt jelent. Építs át fölötte, és használd okosan a kapukat.</translation>
+    </message>
+    <message>
+        <source>Teleporters work in linked pairs. Keep the receiving area clear.</source>
+        <translation>A teleportok összekapcsolt párokban működnek. Tartsd szabadon az érkezési oldalt.</translation>
+    </message>
+    <message>
+        <source>A switch opens its matching door. Reach it before the crowd piles up.</source>
+        <translation>A kapcsoló kinyitja a hozzá tartozó ajtót. Érd el, mielőtt feltorlódik a tömeg.</translation>
+    </message>
+    <message>
+        <source>Fans lift and carry falling crew. Use the airflow rather than fighting it.</source>
+        <translation>A ventilátorok felemelik és sodorják a zuhanókat. Használd ki a légáramlatot, ne küzdj ellene.</translation>
+    </message>
+    <message>
+        <source>Everything learned so far comes together after dark.</source>
+        <translation>Sötétedés után minden eddig tanultra szükség lesz.</translation>
+    </message>
+    <message>
+        <source>Miners cut diagonally downward. Aim the tunnel before the crowd arrives.</source>
+        <translation>A bányászok ferdén lefelé vájnak. Jelöld ki az alagút irányát, mielőtt odaér a tömeg.</translation>
+    </message>
+    <message>
+        <source>Demolition removes a circular area after a short countdown. Move everyone else away.</source>
+        <translation>A robbantás rövid visszaszámlálás után egy kör alakú területet tüntet el. Mindenki más húzódjon távolabb.</translation>
+    </message>
+    <message>
+        <source>Two routes can work. Choose where to spend your limited abilities.</source>
+        <translation>Két út is célhoz vezethet. Döntsd el, mire fordítod a szűkös képességeidet.</translation>
+    </message>
+    <message>
+        <source>Switches, doors, springs and excavation all interact. Plan the order.</source>
+        <translation>A kapcsolók, ajtók, rugók és az ásás mind hatnak egymásra. Tervezd meg a sorrendet.</translation>
+    </message>
+    <message>
+        <source>A long diagonal excavation is safer than a straight drop.</source>
+        <translation>Egy hosszú, ferde alagút biztonságosabb, mint egy függőleges zuhanás.</translation>
+    </message>
+    <message>
+        <source>Fans, teleporters and gates create moving traffic. Time each intervention.</source>
+        <translation>A ventilátorok, teleportok és kapuk mozgásban tartják a forgalmat. Időzíts minden beavatkozást.</translation>
+    </message>
+    <message>
+        <source>The final door needs a distant switch. Protect the crew while one reaches it.</source>
+        <translation>Az utolsó ajtót egy távoli kapcsoló nyitja. Óvd a csapatot, amíg valaki eléri.</translation>
+    </message>
+    <message>
+        <source>The full toolbox, a large crew and very little room for waste.</source>
+        <translation>Teljes eszköztár, népes csapat, és szinte semmi hely a pazarlásra.</translation>
+    </message>
+</context>
 <context>
     <name>IntroCard</name>
     <message>
         <source>Best: %1 with %2 skills, %3 saved</source>
-        <translation type="unfinished"></translation>
+        <translation>Legjobb: %1, %2 képességgel, %3 megmentve</translation>
     </message>
     <message>
         <source>Not completed yet. Most saved so far: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Még nincs teljesítve. Eddigi legtöbb megmentett: %1</translation>
     </message>
     <message>
         <source>Not completed yet.</source>
-        <translation type="unfinished"></translation>
+        <translation>Még nincs teljesítve.</translation>
     </message>
     <message>
         <source>%1 · Level %2 of %3</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 · %2. pálya (összesen %3)</translation>
     </message>
     <message>
         <source>CREW</source>
-        <translation type="unfinished"></translation>
+        <translation>LÉTSZÁM</translation>
     </message>
     <message>
         <source>NEEDED</source>
-        <translation type="unfinished"></translation>
+        <translation>KELL</translation>
     </message>
     <message>
         <source>RATE</source>
-        <translation type="unfinished"></translation>
+        <translation>ÜTEM</translation>
     </message>
     <message>
         <source>%1 × %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 × %2</translation>
     </message>
     <message>
         <source>No skills here: watch how the crew moves.</source>
-        <translation type="unfinished"></translation>
+        <translation>Itt nincs képesség: figyeld meg, hogyan mozog a csapat.</translation>
     </message>
     <message>
         <source>Levels</source>
-        <translation type="unfinished"></translation>
+        <translation>Pályák</translation>
     </message>
     <message>
         <source>Start</source>
-        <translation type="unfinished"></translation>
+        <translation>Indulás</translation>
     </message>
 </context>
 <context>
     <name>LevelChooser</name>
     <message>
         <source>Continue %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Folytatás: %1</translation>
     </message>
     <message>
         <source>%1 of %2 completed</source>
-        <translation type="unfinished"></translation>
+        <translation>%1/%2 teljesítve</translation>
     </message>
     <message>
         <source>Choose a level · %1 of %2 completed</source>
-        <translation type="unfinished"></translation>
+        <translation>Válassz pályát · %1/%2 teljesítve</translation>
     </message>
 </context>
 <context>
     <name>LevelTile</name>
     <message>
         <source>Locked</source>
-        <translation type="unfinished"></translation>
+        <translation>Zárolva</translation>
     </message>
     <message>
         <source>Best %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Legjobb: %1</translation>
     </message>
     <message>
         <source>Attempts: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Próbálkozások: %1</translation>
     </message>
 </context>
 <context>
     <name>PlayScreen</name>
     <message>
         <source>Choose a skill first, then tap a crew member.</source>
-        <translation type="unfinished"></translation>
+        <translation>Előbb válassz egy képességet, aztán koppints egy csapattagra.</translation>
     </message>
     <message>
         <source>No %1 left.</source>
-        <translation type="unfinished"></translation>
+        <translation>Elfogyott: %1.</translation>
+    </message>
+    <message>
+        <source>Crew member %1 of %2 here: tap again for the next one.</source>
+        <translation>%1. csapattag a(z) %2 közül: koppints újra a következőért.</translation>
     </message>
     <message>
         <source>%1 · %2 of %3</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 · %2/%3</translation>
     </message>
     <message>
         <source>OUT</source>
-        <translation type="unfinished"></translation>
+        <translation>KINT</translation>
     </message>
     <message>
         <source>SAVED</source>
-        <translation type="unfinished"></translation>
+        <translation>MENTVE</translation>
     </message>
     <message>
         <source>NEEDED</source>
-        <translation type="unfinished"></translation>
+        <translation>KELL</translation>
     </message>
     <message>
         <source>TIME</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Too few crew left to win this time.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1: tap a crew member</source>
-        <translation type="unfinished"></translation>
+        <translation>IDŐ</translation>
     </message>
     <message>
         <source>RATE</source>
-        <translation type="unfinished"></translation>
+        <translation>ÜTEM</translation>
+    </message>
+    <message>
+        <source>Too few crew left to win this time.</source>
+        <translation>Túl kevés csapattag maradt a győzelemhez.</translation>
+    </message>
+    <message>
+        <source>%1: tap a crew member</source>
+        <translation>%1: koppints egy csapattagra</translation>
     </message>
 </context>
 <context>
     <name>ResultCard</name>
     <message>
         <source>You have finished every level. Well done!</source>
-        <translation type="unfinished"></translation>
+        <translation>Minden pályát teljesítettél. Szép munka!</translation>
     </message>
     <message>
         <source>%1 is complete. Next stage: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 teljesítve. Következő szakasz: %2</translation>
     </message>
     <message>
         <source>Level complete</source>
-        <translation type="unfinished"></translation>
+        <translation>Pálya teljesítve</translation>
     </message>
     <message>
         <source>Level failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Nem sikerült</translation>
     </message>
     <message>
         <source>SAVED</source>
-        <translation type="unfinished"></translation>
+        <translation>MENTVE</translation>
     </message>
     <message>
         <source>%1 of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 / %2</translation>
     </message>
     <message>
         <source>NEEDED</source>
-        <translation type="unfinished"></translation>
+        <translation>KELL</translation>
     </message>
     <message>
         <source>TIME</source>
-        <translation type="unfinished"></translation>
+        <translation>IDŐ</translation>
     </message>
     <message>
         <source>SKILLS</source>
-        <translation type="unfinished"></translation>
+        <translation>KÉPESSÉG</translation>
     </message>
     <message>
         <source>%1 more needed to win. Try another plan.</source>
-        <translation type="unfinished"></translation>
+        <translation>Még %1 kellett volna a győzelemhez. Próbálj más tervet.</translation>
     </message>
     <message>
         <source>New best time</source>
-        <translation type="unfinished"></translation>
+        <translation>Új legjobb idő</translation>
     </message>
     <message>
         <source>Fewest skills yet</source>
-        <translation type="unfinished"></translation>
+        <translation>Eddig a legkevesebb képesség</translation>
     </message>
     <message>
         <source>Most crew saved yet</source>
-        <translation type="unfinished"></translation>
+        <translation>Eddig a legtöbb megmentett</translation>
     </message>
     <message>
         <source>Next level</source>
-        <translation type="unfinished"></translation>
+        <translation>Következő pálya</translation>
     </message>
     <message>
         <source>Try again</source>
-        <translation type="unfinished"></translation>
+        <translation>Újra</translation>
     </message>
     <message>
         <source>Levels</source>
-        <translation type="unfinished"></translation>
+        <translation>Pályák</translation>
     </message>
 </context>
 <context>
     <name>SettingsPage</name>
     <message>
         <source>Hold a skill, press again to let go</source>
-        <translation type="unfinished"></translation>
+        <translation>Képesség kiválasztása, újabb lenyomásra elengedése</translation>
     </message>
     <message>
         <source>Space, P</source>
-        <translation type="unfinished"></translation>
+        <translation>Szóköz, P</translation>
     </message>
     <message>
         <source>Pause or resume</source>
-        <translation type="unfinished"></translation>
+        <translation>Szünet vagy folytatás</translation>
     </message>
     <message>
         <source>Change the speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Sebesség váltása</translation>
     </message>
     <message>
         <source>Lower or raise the release rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Kiengedési ütem csökkentése vagy növelése</translation>
     </message>
     <message>
         <source>Zoom in or out</source>
-        <translation type="unfinished"></translation>
+        <translation>Nagyítás vagy kicsinyítés</translation>
     </message>
     <message>
         <source>Show the whole level</source>
-        <translation type="unfinished"></translation>
+        <translation>Az egész pálya mutatása</translation>
     </message>
     <message>
         <source>Centre on the action</source>
-        <translation type="unfinished"></translation>
+        <translation>Középre az események</translation>
     </message>
     <message>
         <source>Follow the selected crew member</source>
-        <translation type="unfinished"></translation>
+        <translation>A kiválasztott csapattag követése</translation>
     </message>
     <message>
         <source>Restart the level</source>
-        <translation type="unfinished"></translation>
+        <translation>A pálya újrakezdése</translation>
     </message>
     <message>
         <source>Enter</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter</translation>
     </message>
     <message>
         <source>Start, next level or try again</source>
-        <translation type="unfinished"></translation>
+        <translation>Indulás, következő pálya vagy újra</translation>
     </message>
     <message>
         <source>Esc</source>
-        <translation type="unfinished"></translation>
+        <translation>Esc</translation>
     </message>
     <message>
         <source>Back to the levels</source>
-        <translation type="unfinished"></translation>
+        <translation>Vissza a pályákhoz</translation>
     </message>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Beállítások</translation>
     </message>
     <message>
         <source>Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Nyelv</translation>
     </message>
     <message>
         <source>The new language shows the next time you start the game.</source>
-        <translation type="unfinished"></translation>
+        <translation>Az új nyelv a játék következő indításakor jelenik meg.</translation>
     </message>
     <message>
         <source>Statistics</source>
-        <translation type="unfinished"></translation>
+        <translation>Statisztika</translation>
     </message>
     <message>
         <source>Attempts, wins and best results are kept for every level. Clearing them keeps your unlocked levels open.</source>
-        <translation type="unfinished"></translation>
+        <translation>A játék minden pályához megőrzi a próbálkozásokat, a győzelmeket és a legjobb eredményeket. Törlésük után a feloldott pályák nyitva maradnak.</translation>
     </message>
     <message>
         <source>Clear statistics</source>
-        <translation type="unfinished"></translation>
+        <translation>Statisztika törlése</translation>
     </message>
     <message>
         <source>Clear the statistics of every level? This cannot be undone.</source>
-        <translation type="unfinished"></translation>
+        <translation>Törlöd minden pálya statisztikáját? Ez nem vonható vissza.</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Mégse</translation>
     </message>
     <message>
         <source>Clear</source>
-        <translation type="unfinished"></translation>
+        <translation>Törlés</translation>
     </message>
     <message>
         <source>Statistics cleared.</source>
-        <translation type="unfinished"></translation>
+        <translation>Statisztika törölve.</translation>
     </message>
     <message>
         <source>Keyboard</source>
-        <translation type="unfinished"></translation>
+        <translation>Billentyűzet</translation>
     </message>
 </context>
 <context>
     <name>harbour-pellwick</name>
     <message>
         <source>Win the level before it to unlock this one.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Crew member %1 of %2 here: tap again for the next one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nyerd meg az előző pályát, hogy ez is megnyíljon.</translation>
     </message>
 </context>
 </TS>

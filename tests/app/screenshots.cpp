@@ -49,8 +49,7 @@ public:
     Photographer(QQuickView &view, const QString &prefix)
         : m_view(view)
         , m_prefix(prefix)
-    {
-    }
+    { }
 
     void take(const char *shot)
     {
@@ -70,8 +69,8 @@ void chooseLevel(QQuickItem *root, int index)
     QMetaObject::invokeMethod(root, "chooseLevel", Q_ARG(QVariant, index));
 }
 
-void photographOrientation(PageDriver &driver, LanguageSettings &languageSettings, const Orientation &orientation,
-                           const QString &prefix)
+void photographOrientation(PageDriver &driver, LanguageSettings &languageSettings,
+                           const Orientation &orientation, const QString &prefix)
 {
     seedProgress(driver);
     QQuickView view;
@@ -136,6 +135,7 @@ int main(int argc, char *argv[])
     PageDriver driver;
     const Orientation orientations[] = { { "landscape", QSize(960, 540) }, { "portrait", QSize(540, 960) } };
     for (const Orientation &orientation : orientations)
-        photographOrientation(driver, languageSettings, orientation, outputDirectory + QLatin1Char('/') + language);
+        photographOrientation(driver, languageSettings, orientation,
+                              outputDirectory + QLatin1Char('/') + language);
     return 0;
 }
