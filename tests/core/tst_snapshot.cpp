@@ -183,11 +183,13 @@ void compareRuns(const GameCore &actual, const GameCore &expected)
     QCOMPARE(alphaOf(actual.terrain), alphaOf(expected.terrain));
 }
 
-// A portrait run that is over, so that neither the layout nor the flag is written as zero.
+// A portrait run that is over, with no two neighbouring header fields alike, so that a field written in
+// the wrong place shows.
 GameCore finishedPortraitRun()
 {
     GameCore core = busyRun(12, Portrait);
     core.finished = true;
+    core.lost = 2;
     return core;
 }
 
