@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Installs, from Debian 12's packages, whatever the build, the game and the tests need and is missing.
+# Installs, from Debian 12's packages, whatever the build, the game and the tests need and is missing;
+# with the argument "packaging", also what the package check needs.
 set -euo pipefail
 
 packages=(
     build-essential cmake ccache clang clang-format libclang-rt-14-dev
     qtbase5-dev qtdeclarative5-dev qtdeclarative5-dev-tools qttools5-dev qttools5-dev-tools
     qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-layouts qml-module-qttest
-    xvfb xauth fonts-dejavu-core
+    xvfb xauth fonts-dejavu-core librsvg2-bin
 )
+# "packaging": the tools that build and check the phone and desktop packages (scripts/check-packaging.sh).
+if [ "${1:-}" = packaging ]; then
+    packages+=(rpm desktop-file-utils appstream dpkg-dev file bzip2)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
