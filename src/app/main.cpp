@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QQmlContext>
 #include <QQuickView>
+#include <QScopedPointer>
 #include <QTranslator>
 #include <QtQml>
 
@@ -12,7 +13,10 @@
 
 int main(int argc, char *argv[])
 {
-    QGuiApplication *application = SailfishApp::application(argc, argv);
+    // The view goes first when main returns, then the translator and the language settings, then the
+    // application: the canvas saves the game in progress as it is destroyed, and the pages never see
+    // the language settings vanish under them.
+    const QScopedPointer<QGuiApplication> application(SailfishApp::application(argc, argv));
     // Both configuration files live in the directory Qt derives from these names: set them first.
     application->setOrganizationName(QStringLiteral("vexil"));
     application->setApplicationName(QStringLiteral("harbour-pellwick"));
@@ -28,16 +32,16 @@ int main(int argc, char *argv[])
     if (language == QLatin1String("hu")
         && translator.load(translationsPath + QStringLiteral("/harbour-pellwick-hu.qm"), QString(), QString(),
                            QString())) {
-        application->installTranslator(&translator);
+        QGuiApplication::installTranslator(&translator);
     }
 
     qmlRegisterType<GameCanvas>("harbour.pellwick", 1, 0, "GameCanvas");
 
-    QQuickView *view = SailfishApp::createView();
+    const QScopedPointer<QQuickView> view(SailfishApp::createView());
     view->rootContext()->setContextProperty(QStringLiteral("languageSettings"), &languageSettings);
     view->setSource(SailfishApp::pathTo(QStringLiteral("qml/harbour-pellwick.qml")));
     view->show();
-    armStartupProbe(view);
+    armStartupProbe(view.data());
 
-    return application->exec();
+    return QGuiApplication::exec();
 }
