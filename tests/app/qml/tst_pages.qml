@@ -146,6 +146,32 @@ TestCase {
         verify(!child("skillButton2").selected)
     }
 
+    // A drag moves the view and hands out nothing; the wheel and a pinch zoom about the fingers.
+    function test_gesturesMoveAndZoomTheView() {
+        openPages(1)
+        startLevel(1)
+        tap("skillButton2")
+        var point = driver.runUntilEligible(game, 2, 600)
+        verify(point.x >= 0, "no crew member could take the skill")
+        var field = child("fieldArea")
+        mouseDrag(field, point.x, point.y, 80, 0)
+        compare(game.skillsUsed, 0, "a drag is no tap")
+
+        mouseWheel(field, field.width / 2, field.height / 2, 0, 120)
+        fuzzyCompare(game.zoom, 1.15, 0.001)
+
+        var x = field.width / 2
+        var y = field.height / 2
+        var touch = touchEvent(field)
+        touch.press(0, field, x - 30, y).press(1, field, x + 30, y).commit()
+        touch.move(0, field, x - 60, y).move(1, field, x + 60, y).commit()
+        touch.move(0, field, x - 90, y).move(1, field, x + 90, y).commit()
+        touch.release(0, field, x - 90, y).release(1, field, x + 90, y).commit()
+        // The pinch starts once the fingers have moved; from there they spread by half again.
+        fuzzyCompare(game.zoom, 1.15 * 1.5, 0.01)
+        compare(game.skillsUsed, 0)
+    }
+
     // A tap while paused resumes instead of assigning anything.
     function test_tapWhilePausedResumes() {
         openPages(1)
