@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 using namespace Pellwick;
 using PaintStyle::phase;
