@@ -27,6 +27,43 @@ Rectangle {
         toast.show(message)
     }
 
+    function findTile(item, name) {
+        if (item.objectName === name)
+            return item
+        for (var i = 0; i < item.children.length; ++i) {
+            var found = findTile(item.children[i], name)
+            if (found)
+                return found
+        }
+        return null
+    }
+
+    // Scrolls just far enough that the level the game is on shows, with its stage heading if possible.
+    function revealCurrentLevel() {
+        var tile = findTile(contentColumn, "levelTile" + game.levelIndex)
+        if (!tile)
+            return
+        var top = tile.mapToItem(contentColumn, 0, 0).y + contentColumn.y
+        var bottom = top + tile.height + Style.margin
+        var maxY = Math.max(0, flick.contentHeight - flick.height)
+        if (bottom > flick.contentY + flick.height)
+            flick.contentY = Math.min(maxY, bottom - flick.height)
+        else if (top < flick.contentY)
+            flick.contentY = Math.max(0, top - 3 * Style.margin)
+    }
+
+    onVisibleChanged: {
+        if (visible)
+            revealCurrentLevel()
+    }
+
+    // At start the tiles are laid out a moment after the page is built.
+    Timer {
+        interval: 50
+        running: true
+        onTriggered: chooser.revealCurrentLevel()
+    }
+
     // Stages are contiguous runs of levels in the catalogue.
     function groupByStage(list) {
         var groups = []
@@ -46,6 +83,7 @@ Rectangle {
 
     Flickable {
         id: flick
+        objectName: "levelList"
         anchors.top: header.bottom
         anchors.left: parent.left
         anchors.right: parent.right

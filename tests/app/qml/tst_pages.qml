@@ -81,6 +81,21 @@ TestCase {
         verify(!child("playScreen").visible)
     }
 
+    // The chooser opens scrolled to the level the game is on, however far down the list it lies.
+    function test_chooserShowsTheCurrentLevel() {
+        openPages(18)
+        compare(game.levelIndex, 18)
+        var list = child("levelList")
+        var tile = child("levelTile18")
+        tryVerify(function() {
+            var top = tile.mapToItem(list, 0, 0).y
+            return top >= 0 && top + tile.height <= list.height
+        }, 1000, "the current level is out of view")
+        tap("levelTile18")
+        compare(root.page, "play")
+        compare(game.levelIndex, 18)
+    }
+
     // Choosing an open level shows its introduction with its own name, stage place and briefing.
     function test_introductionShowsTheChosenLevel() {
         openPages(3)
@@ -164,11 +179,13 @@ TestCase {
         var y = field.height / 2
         var touch = touchEvent(field)
         touch.press(0, field, x - 30, y).press(1, field, x + 30, y).commit()
-        touch.move(0, field, x - 60, y).move(1, field, x + 60, y).commit()
-        touch.move(0, field, x - 90, y).move(1, field, x + 90, y).commit()
-        touch.release(0, field, x - 90, y).release(1, field, x + 90, y).commit()
-        // The pinch starts once the fingers have moved; from there they spread by half again.
-        fuzzyCompare(game.zoom, 1.15 * 1.5, 0.01)
+        for (var spread = 40; spread <= 120; spread += 10) {
+            wait(20)
+            touch.move(0, field, x - spread, y).move(1, field, x + spread, y).commit()
+        }
+        touch.release(0, field, x - 120, y).release(1, field, x + 120, y).commit()
+        // The pinch takes hold once the fingers have moved apart a little, and then follows them.
+        verify(game.zoom > 2.5, "zoom after the pinch: " + game.zoom)
         compare(game.skillsUsed, 0)
     }
 
