@@ -90,10 +90,10 @@ QPointF GameCanvas::itemToWorld(float x, float y) const
     const float h = float(height());
     if (!playfieldRect().contains(QPointF(x, y)) || !(w > 0.0f) || !(h > 0.0f))
         return miss;
-    // Written so that a point that is not a number misses too.
     const float scale = effectiveScale();
     const float worldX = (x - w * 0.5f) / scale + m_cameraX;
     const float worldY = (y - h * 0.5f) / scale + m_cameraY;
+    // Written so that a point that is not a number misses too.
     if (!(worldX >= 0.0f && worldX < float(m_core.worldWidth())))
         return miss;
     if (!(worldY >= 0.0f && worldY < float(m_core.worldHeight())))
@@ -261,6 +261,7 @@ void GameCanvas::setPortraitLayout(bool portrait)
             // A level that has not started yet is shown in the layout that suits the phone.
             matchCoreLayout();
             m_core.loadLevel(m_core.levelIndex);
+            beginRecording();
             m_selectedCrewId = -1;
             m_tickAccumulator = 0.0f;
             centerCamera(true);
