@@ -503,7 +503,7 @@
     </message>
     <message>
         <source>Centre on the action</source>
-        <translation>Középre az események</translation>
+        <translation>Ugrás az eseményekhez</translation>
     </message>
     <message>
         <source>Follow the selected crew member</source>
