@@ -157,7 +157,10 @@ void drawMoonAndSkyline(QPainter *painter, int w, int h)
 
 void GameCanvas::paint(QPainter *painter)
 {
+    // Qt Quick hands an antialiased item a painter that also smooths scaled images; the terrain stays sharp,
+    // one image pixel per world unit at every zoom, whoever paints the frame.
     painter->setRenderHint(QPainter::Antialiasing);
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
 
     const ThemeLook &look = lookOf(m_core);
     QLinearGradient sky(0, 0, 0, height());

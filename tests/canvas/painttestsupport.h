@@ -38,12 +38,14 @@ public:
         core().crew.clear();
     }
 
-    // One frame from nothing; finalFont receives the font the frame left on the painter.
-    QImage render(QFont *finalFont = nullptr) const
+    // One frame from nothing on a painter with the given hints; finalFont receives the font the frame left
+    // on the painter.
+    QImage render(QFont *finalFont = nullptr, QPainter::RenderHints hints = {}) const
     {
         QImage image(canvas->size().toSize(), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::black);
         QPainter painter(&image);
+        painter.setRenderHints(hints);
         canvas->paint(&painter);
         if (finalFont)
             *finalFont = painter.font();

@@ -68,20 +68,27 @@ void ScenePaintingTest::skyGradientFollowsTheme()
     QVERIFY(near(frame.pixel(2, size.height() - 1), bottom, 2));
 }
 
-// One world unit covers zoom × base scale pixels, centred on the camera, and is never smoothed.
+// One world unit covers zoom × base scale pixels, centred on the camera, and is never smoothed, not even
+// on the painter Qt Quick hands an antialiased item, which asks for smooth image scaling.
 void ScenePaintingTest::terrainAppearsWhereTheCameraPutsIt_data()
 {
     QTest::addColumn<QSize>("size");
     QTest::addColumn<int>("layout");
     QTest::addColumn<float>("zoom");
+    QTest::addColumn<bool>("quickPainter");
 
-    QTest::newRow("phone portrait, zoom 1") << QSize(540, 960) << int(Portrait) << 1.0f;
-    QTest::newRow("phone portrait, zoom 3.5") << QSize(540, 960) << int(Portrait) << 3.5f;
-    QTest::newRow("phone landscape, zoom 1") << QSize(960, 540) << int(Landscape) << 1.0f;
-    QTest::newRow("phone landscape, zoom 2.46") << QSize(960, 540) << int(Landscape) << 2.460375f;
-    QTest::newRow("desktop, zoom 1") << QSize(1920, 1080) << int(Landscape) << 1.0f;
-    QTest::newRow("desktop, zoom 3.5") << QSize(1920, 1080) << int(Landscape) << 3.5f;
-    QTest::newRow("portrait world on desktop, zoom 1.35") << QSize(1920, 1080) << int(Portrait) << 1.35f;
+    QTest::newRow("phone portrait, zoom 1") << QSize(540, 960) << int(Portrait) << 1.0f << false;
+    QTest::newRow("phone portrait, zoom 3.5") << QSize(540, 960) << int(Portrait) << 3.5f << false;
+    QTest::newRow("phone landscape, zoom 1") << QSize(960, 540) << int(Landscape) << 1.0f << false;
+    QTest::newRow("phone landscape, zoom 2.46") << QSize(960, 540) << int(Landscape) << 2.460375f << false;
+    QTest::newRow("desktop, zoom 1") << QSize(1920, 1080) << int(Landscape) << 1.0f << false;
+    QTest::newRow("desktop, zoom 3.5") << QSize(1920, 1080) << int(Landscape) << 3.5f << false;
+    QTest::newRow("portrait world on desktop, zoom 1.35")
+        << QSize(1920, 1080) << int(Portrait) << 1.35f << false;
+    QTest::newRow("desktop, zoom 3.5, Qt Quick painter")
+        << QSize(1920, 1080) << int(Landscape) << 3.5f << true;
+    QTest::newRow("phone portrait, zoom 2.46, Qt Quick painter")
+        << QSize(540, 960) << int(Portrait) << 2.460375f << true;
 }
 
 void ScenePaintingTest::terrainAppearsWhereTheCameraPutsIt()
@@ -89,6 +96,7 @@ void ScenePaintingTest::terrainAppearsWhereTheCameraPutsIt()
     QFETCH(QSize, size);
     QFETCH(int, layout);
     QFETCH(float, zoom);
+    QFETCH(bool, quickPainter);
 
     PaintStage stage(size, 0, LayoutMode(layout));
     stage.clearWorld();
@@ -102,7 +110,9 @@ void ScenePaintingTest::terrainAppearsWhereTheCameraPutsIt()
     stage.core().terrain.setPixelColor(206, 306, vein);
     stage.probe.setZoom(zoom);
     stage.centreOn(QPointF(230, 290));
-    const QImage frame = stage.render();
+    const QPainter::RenderHints quickHints =
+        QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform;
+    const QImage frame = stage.render(nullptr, quickPainter ? quickHints : QPainter::RenderHints());
 
     // The pixel whose area holds the world point.
     const auto pixelAt = [&](double x, double y) {
