@@ -29,7 +29,8 @@ version=$(rpmspec -q --srpm --qf '%{VERSION}' "$spec")
 cmake_version=$(sed -n 's/^project([^ ]* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 metainfo_version=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$metainfo" | head -n 1)
 [ "$version" = "$cmake_version" ] || fail "the spec file says $version, CMakeLists.txt says $cmake_version"
-[ "$version" = "$metainfo_version" ] || fail "the spec file says $version, the newest AppStream release $metainfo_version"
+[ "$version" = "$metainfo_version" ] ||
+    fail "the spec file says $version, the newest AppStream release $metainfo_version"
 
 step "desktop entry and AppStream description"
 desktop-file-validate "packaging/$name.desktop"
@@ -66,7 +67,8 @@ for file in "${required[@]}"; do
 done
 # No bundled libraries: the executable is the one compiled file, and the package provides no library.
 rpm -qp --qf '[%{FILENAMES}\t%{FILECLASS}\n]' "$rpm_file" | grep ELF | cut -f 1 >"$work/rpm-elf.txt"
-[ "$(cat "$work/rpm-elf.txt")" = "/usr/bin/$name" ] || fail "compiled files besides the executable: $(cat "$work/rpm-elf.txt")"
+[ "$(cat "$work/rpm-elf.txt")" = "/usr/bin/$name" ] ||
+    fail "compiled files besides the executable: $(cat "$work/rpm-elf.txt")"
 if rpm -qp --provides "$rpm_file" | grep -E '\.so'; then
     fail "the RPM provides the libraries above"
 fi
@@ -97,7 +99,8 @@ done
 declare -A module_package=([QtQuick]=qml-module-qtquick2 [QtQuick.Window]=qml-module-qtquick-window2
     [QtQuick.Layouts]=qml-module-qtquick-layouts)
 for module in $(grep -rhoE 'import\s+QtQuick(\.Window|\.Layouts)?\s' qml | awk '{print $2}' | sort -u); do
-    grep -q "${module_package[$module]}" <<<"$depends" || fail "the pages import $module, the .deb lacks ${module_package[$module]}"
+    grep -q "${module_package[$module]}" <<<"$depends" ||
+        fail "the pages import $module, the .deb lacks ${module_package[$module]}"
 done
 dpkg-deb -c "$deb_file" | grep -q "usr/share/metainfo/vexil.harbour.pellwick.metainfo.xml" ||
     fail "the .deb lacks the AppStream description"
@@ -115,8 +118,9 @@ start_game() {
     mkdir -p "$config/vexil/$name"
     printf '[ui]\nlanguage=%s\n' "$language" >"$config/vexil/$name/language.ini"
     if ! XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$unpacked/runtime" QT_QPA_PLATFORM=offscreen \
-        QT_QUICK_BACKEND=software PELLWICK_STARTUP_PROBE_MS=1500 \
-        timeout 60 "$unpacked/root/usr/bin/$name" >"$unpacked/shown-$language.txt" 2>"$unpacked/errors-$language.txt"; then
+        QT_QUICK_BACKEND=software QT_FORCE_STDERR_LOGGING=1 PELLWICK_STARTUP_PROBE_MS=1500 \
+        timeout 60 "$unpacked/root/usr/bin/$name" >"$unpacked/shown-$language.txt" \
+        2>"$unpacked/errors-$language.txt"; then
         cat "$unpacked/errors-$language.txt"
         fail "the unpacked game did not start and quit cleanly in language $language"
     fi
