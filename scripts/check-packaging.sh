@@ -35,6 +35,16 @@ metainfo_version=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$metainfo" 
 step "desktop entry and AppStream description"
 desktop-file-validate "packaging/$name.desktop"
 appstreamcli validate --no-net "$metainfo"
+# The phone starts the game through its launcher type, and its sandbox opens only the configuration
+# directory named by the organisation and application the game gives itself at start-up.
+grep -qx "X-Nemo-Application-Type=silica-qt5" "packaging/$name.desktop" || fail "the desktop entry lacks its launcher type"
+sandbox=$(sed -n '/^\[X-Sailjail\]/,/^\[/p' "packaging/$name.desktop")
+for key in OrganizationName=vexil "ApplicationName=$name"; do
+    grep -qx "$key" <<<"$sandbox" || fail "the desktop entry's sandbox section lacks $key"
+done
+if grep -E '^Permissions=.+' <<<"$sandbox"; then
+    fail "the game asks for the sandbox permissions above, and needs none"
+fi
 
 step "the phone package: rpmbuild"
 # A fixed place rather than a fresh temporary one, so that ccache finds the objects of the last run.
