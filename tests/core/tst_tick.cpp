@@ -321,7 +321,7 @@ void TickTest::sameLevelPlaysTheSameTwice_data()
     }
 }
 
-// Two runs of the same level agree on every member and every terrain pixel after every tick.
+// Two runs of the same level agree on every member, object and terrain pixel after every tick.
 void TickTest::sameLevelPlaysTheSameTwice()
 {
     QFETCH(int, level);
@@ -333,6 +333,7 @@ void TickTest::sameLevelPlaysTheSameTwice()
         second.step();
         QCOMPARE(second.tick, first.tick);
         QCOMPARE(second.crew, first.crew);
+        QCOMPARE(second.objects, first.objects);
         QVERIFY(second.terrain == first.terrain);
         QCOMPARE(second.finished, first.finished);
     }
