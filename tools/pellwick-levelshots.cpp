@@ -63,6 +63,8 @@ int main(int argc, char *argv[])
         GameCanvas canvas;
         CanvasProbe probe(canvas);
         probe.holdFrameTimer();
+        canvas.setPaused(false);
+        probe.setZoom(1.0f);
         for (const Layout &layout : layouts) {
             canvas.setSize(layout.item);
             for (int level = 0; level < canvas.levelCount(); ++level) {

@@ -45,6 +45,7 @@ void PaintBenchmark::paintBusyFrame()
     probe.core().loadLevel(kChainReaction);
     BusyRun::play(probe.core());
     canvas.setSize(size);
+    canvas.setPaused(false);
     probe.setSelectedCrewId(BusyRun::firstActiveId(probe.core()));
     probe.setZoom(zoom);
     probe.setCamera(canvas.actionFocusWorld());

@@ -24,6 +24,11 @@ public:
         probe.core().setLayoutMode(layout, false);
         probe.core().loadLevel(level);
         canvas->setSize(size);
+        // Whatever a stored game or a remembered zoom brought in, the frame starts plain: unzoomed, running,
+        // nothing selected, the camera on the middle of the world.
+        canvas->setPaused(false);
+        probe.setSelectedCrewId(-1);
+        probe.setZoom(1.0f);
         centreOn(QPointF(core().worldWidth() / 2.0, core().worldHeight() / 2.0));
     }
 
