@@ -41,6 +41,7 @@ GameCanvas::GameCanvas(QQuickItem *parent)
     } else {
         clearSession();
         m_core.loadLevel(qBound(0, m_unlockedLevel, levelCount() - 1));
+        beginRecording();
         storeLastLevel();
         m_settings.sync();
         centerCamera(true);
@@ -182,7 +183,8 @@ void GameCanvas::advanceFrame()
         update();
         return;
     }
-    recordAttemptIfNeeded();
+    if (!m_watch)
+        recordAttemptIfNeeded();
 
     const int savedBefore = m_core.saved;
     const int lostBefore = m_core.lost;
@@ -191,6 +193,7 @@ void GameCanvas::advanceFrame()
     if (m_tickAccumulator < 1.0f)
         return;
     while (m_tickAccumulator >= 1.0f) {
+        applyWatchedEvents();
         m_core.step();
         m_tickAccumulator -= 1.0f;
     }
@@ -220,9 +223,15 @@ void GameCanvas::emitFrameEvents(int savedBefore, int lostBefore, int triggersBe
 
 void GameCanvas::finishAttempt()
 {
+    if (m_watch) {
+        // A watched replay counts for nothing; at its end the player is back where they left.
+        stopWatching();
+        return;
+    }
     m_completionHandled = true;
     unlockAfterWin();
     finalizeStatistics();
+    storeFinishedReplay();
     clearSession();
     Q_EMIT levelCompleted(m_core.won());
 }
@@ -259,8 +268,11 @@ void GameCanvas::setSpeedMultiplier(float value)
 
 void GameCanvas::setReleaseRate(int rate)
 {
+    if (m_watch)
+        return;
     const int before = m_core.releaseRate;
     m_core.setReleaseRate(rate);
+    recordEvent(ReplayEvent::releaseRate(m_core.tick, rate));
     if (m_core.releaseRate == before)
         return;
     Q_EMIT releaseRateChanged();
@@ -290,12 +302,14 @@ bool GameCanvas::setLevel(int index)
     if (index < 0 || index >= levelCount() || index > m_unlockedLevel)
         return false;
 
+    stopWatching();
     resetResultRecords();
     forgetPendingAssignment();
     saveSession();
     clearSession();
     matchCoreLayout();
     m_core.loadLevel(index);
+    beginRecording();
     storeLastLevel();
 
     m_selectedSkill = -1;
@@ -332,11 +346,13 @@ bool GameCanvas::previousLevel()
 
 void GameCanvas::restartLevel()
 {
+    stopWatching();
     resetResultRecords();
     forgetPendingAssignment();
     clearSession();
     matchCoreLayout();
     m_core.restartLevel();
+    beginRecording();
 
     m_completionHandled = false;
     m_attemptRecorded = false;

@@ -2,6 +2,8 @@
 #define PELLWICK_GAMECANVAS_H
 
 #include "gamecore.h"
+#include "replay.h"
+#include "watchedreplay.h"
 
 #include <QPointF>
 #include <QQuickPaintedItem>
@@ -10,6 +12,8 @@
 #include <QString>
 #include <QTimer>
 #include <QVariantList>
+
+#include <optional>
 
 class QPainter;
 
@@ -151,6 +155,12 @@ public:
     // The running game, read-only, for C++ callers beside QML.
     const Pellwick::GameCore &core() const { return m_core; }
 
+    // Ending a run by hand and watching replays, offered to GameControl in C++ only: no part of the contract.
+    bool endRun();
+    bool watchReplay(const Pellwick::Replay &replay);
+    void stopWatching();
+    bool watching() const;
+
     void paint(QPainter *painter) override;
 
 Q_SIGNALS:
@@ -230,6 +240,15 @@ private:
     bool levelAlreadyWon(int level) const;
     void adoptRun(const Pellwick::GameCore &run, const QString &slot);
 
+    // Recording attempts and watching replays.
+    void beginRecording();
+    void recordEvent(const Pellwick::ReplayEvent &event);
+    void saveRecording(const QString &slot);
+    void restoreRecording(const QString &slot);
+    void storeFinishedReplay();
+    void applyWatchedEvents();
+    void announceSwappedGame();
+
     // Painting.
     void drawBackground(QPainter *painter) const;
     void drawObjects(QPainter *painter) const;
@@ -271,6 +290,10 @@ private:
     bool m_portraitLayout = false;
     bool m_followSelectedCrew = false;
     int m_panHoldFrames = 0;
+
+    Pellwick::Replay m_recording;
+    bool m_recordingComplete = true;
+    std::optional<WatchedReplay> m_watch;
 };
 
 #endif // PELLWICK_GAMECANVAS_H

@@ -41,7 +41,7 @@ void GameCanvas::forgetPendingAssignment()
 // spot step through the others, and the timer hands the skill to whoever is previewed when it runs out.
 bool GameCanvas::applySelectedSkill(float itemX, float itemY)
 {
-    if (m_paused || m_levelIntroVisible || m_core.finished || !isValidSkill(m_selectedSkill))
+    if (m_paused || m_levelIntroVisible || m_core.finished || !isValidSkill(m_selectedSkill) || m_watch)
         return false;
     const QPointF world = itemToWorld(itemX, itemY);
     const Skill skill = Skill(m_selectedSkill);
@@ -52,6 +52,7 @@ bool GameCanvas::applySelectedSkill(float itemX, float itemY)
     if (candidates.size() == 1) {
         forgetPendingAssignment();
         const int id = m_core.applySkill(skill, world, candidates.first());
+        recordEvent(ReplayEvent::assign(m_core.tick, skill, candidates.first(), world));
         if (id < 0)
             return false;
         announceAssignment(skill, id);
@@ -86,6 +87,7 @@ void GameCanvas::commitPendingAssignment()
     if (!isValidSkill(skill) || crewId < 0 || m_paused || m_levelIntroVisible || m_core.finished)
         return;
     const int id = m_core.applySkill(Skill(skill), m_pendingWorldPoint, crewId);
+    recordEvent(ReplayEvent::assign(m_core.tick, Skill(skill), crewId, m_pendingWorldPoint));
     if (id >= 0)
         announceAssignment(skill, id);
     update();

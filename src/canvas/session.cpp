@@ -25,6 +25,8 @@ QString slotKey(const QString &slot, const char *name)
 
 void GameCanvas::saveSession()
 {
+    if (m_watch)
+        return; // the game left to watch a replay was saved before; the replay is no game to resume
     if (m_core.finished) {
         clearSession();
         return;
@@ -36,6 +38,7 @@ void GameCanvas::saveSession()
     m_settings.setValue(slotKey(kCurrentSlot, "zoom"), m_zoom);
     m_settings.setValue(slotKey(kCurrentSlot, "cameraX"), m_cameraX);
     m_settings.setValue(slotKey(kCurrentSlot, "cameraY"), m_cameraY);
+    saveRecording(kCurrentSlot);
     storeLastLevel();
     m_settings.sync();
 }
@@ -118,4 +121,5 @@ void GameCanvas::adoptRun(const GameCore &run, const QString &slot)
 
     m_completionHandled = false;
     m_attemptRecorded = m_core.tick > 0;
+    restoreRecording(slot);
 }

@@ -1,0 +1,121 @@
+#include "gamecontrol.h"
+
+#include "replaystore.h"
+
+#include <QFileInfo>
+
+using namespace Pellwick;
+
+GameControl::GameControl(QObject *parent)
+    : QObject(parent)
+{ }
+
+GameCanvas *GameControl::canvas() const
+{
+    return m_canvas;
+}
+
+bool GameControl::watching() const
+{
+    return m_watching;
+}
+
+bool GameControl::canEndRun() const
+{
+    return m_canEndRun;
+}
+
+void GameControl::setCanvas(GameCanvas *canvas)
+{
+    if (canvas == m_canvas)
+        return;
+    if (m_canvas)
+        disconnect(m_canvas, nullptr, this, nullptr);
+    m_canvas = canvas;
+    if (m_canvas) {
+        // The canvas announces every change of game through these; the control's flags follow them.
+        connect(m_canvas, &GameCanvas::stateChanged, this, &GameControl::refresh);
+        connect(m_canvas, &GameCanvas::levelChanged, this, &GameControl::refresh);
+        connect(m_canvas, &GameCanvas::levelIntroVisibleChanged, this, &GameControl::refresh);
+        connect(m_canvas, &QObject::destroyed, this, &GameControl::refresh);
+    }
+    Q_EMIT canvasChanged();
+    refresh();
+}
+
+void GameControl::refresh()
+{
+    const bool watching = m_canvas && m_canvas->watching();
+    const bool canEndRun =
+        m_canvas && !watching && !m_canvas->levelIntroVisible() && !m_canvas->levelFinished();
+    if (canEndRun != m_canEndRun) {
+        m_canEndRun = canEndRun;
+        Q_EMIT canEndRunChanged();
+    }
+    if (watching == m_watching)
+        return;
+    m_watching = watching;
+    Q_EMIT watchingChanged();
+    if (!watching && !m_stoppingByHand)
+        Q_EMIT watchFinished();
+}
+
+bool GameControl::endRun()
+{
+    return m_canvas && m_canvas->endRun();
+}
+
+bool GameControl::hasLastReplay() const
+{
+    if (!m_canvas)
+        return false;
+    const GameCore &core = m_canvas->core();
+    return QFileInfo::exists(ReplayStore::path(core.levelIndex, core.layoutMode, ReplayStore::Last));
+}
+
+bool GameControl::watchLastReplay()
+{
+    if (!m_canvas)
+        return false;
+    const GameCore &core = m_canvas->core();
+    return watchFile(ReplayStore::path(core.levelIndex, core.layoutMode, ReplayStore::Last));
+}
+
+QString GameControl::bestReplayPath(int level) const
+{
+    const LayoutMode held = m_canvas && m_canvas->portraitLayout() ? Portrait : Landscape;
+    const QString preferred = ReplayStore::path(level, held, ReplayStore::Best);
+    if (QFileInfo::exists(preferred))
+        return preferred;
+    const QString other =
+        ReplayStore::path(level, held == Portrait ? Landscape : Portrait, ReplayStore::Best);
+    return QFileInfo::exists(other) ? other : QString();
+}
+
+bool GameControl::hasBestReplay(int level) const
+{
+    return !bestReplayPath(level).isEmpty();
+}
+
+bool GameControl::watchBestReplay(int level)
+{
+    const QString path = bestReplayPath(level);
+    return !path.isEmpty() && watchFile(path);
+}
+
+bool GameControl::watchFile(const QString &path)
+{
+    Replay replay;
+    if (!m_canvas || !readReplayFile(path, &replay, nullptr))
+        return false;
+    return m_canvas->watchReplay(replay);
+}
+
+void GameControl::stopWatching()
+{
+    if (!m_canvas)
+        return;
+    m_stoppingByHand = true;
+    m_canvas->stopWatching();
+    m_stoppingByHand = false;
+}

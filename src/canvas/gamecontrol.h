@@ -1,0 +1,55 @@
+#ifndef PELLWICK_GAMECONTROL_H
+#define PELLWICK_GAMECONTROL_H
+
+#include "gamecanvas.h"
+
+#include <QObject>
+#include <QPointer>
+
+// What the pages need beyond GameCanvas's fixed contract: ending a run by hand and watching replays. The
+// pages bind it to a canvas; the canvas offers these operations in C++ only.
+class GameControl : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(GameCanvas *canvas READ canvas WRITE setCanvas NOTIFY canvasChanged)
+    Q_PROPERTY(bool watching READ watching NOTIFY watchingChanged)
+    Q_PROPERTY(bool canEndRun READ canEndRun NOTIFY canEndRunChanged)
+
+public:
+    explicit GameControl(QObject *parent = nullptr);
+
+    GameCanvas *canvas() const;
+    bool watching() const;
+    bool canEndRun() const;
+
+    void setCanvas(GameCanvas *canvas);
+
+    // Ends the run under way as lost or won as it stands; the pages ask the player to confirm first.
+    Q_INVOKABLE bool endRun();
+    // The attempt just finished, in the layout it was played in ("watch again").
+    Q_INVOKABLE bool hasLastReplay() const;
+    Q_INVOKABLE bool watchLastReplay();
+    // A level's best win, preferably in the layout the phone is held in.
+    Q_INVOKABLE bool hasBestReplay(int level) const;
+    Q_INVOKABLE bool watchBestReplay(int level);
+    Q_INVOKABLE void stopWatching();
+
+Q_SIGNALS:
+    void canvasChanged();
+    void watchingChanged();
+    void canEndRunChanged();
+    // A replay played to its end and the canvas is back where the player left it.
+    void watchFinished();
+
+private:
+    void refresh();
+    bool watchFile(const QString &path);
+    QString bestReplayPath(int level) const;
+
+    QPointer<GameCanvas> m_canvas;
+    bool m_watching = false;
+    bool m_canEndRun = false;
+    bool m_stoppingByHand = false;
+};
+
+#endif // PELLWICK_GAMECONTROL_H

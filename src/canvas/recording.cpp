@@ -1,0 +1,163 @@
+#include "gamecanvas.h"
+#include "replaystore.h"
+
+using namespace Pellwick;
+
+namespace {
+
+// Beside the snapshot in the session slot, so that a resumed attempt's replay is complete.
+const char *const kReplayKeySuffix = "/replay";
+
+} // namespace
+
+void GameCanvas::beginRecording()
+{
+    m_recording = Replay();
+    m_recording.level = m_core.levelIndex;
+    m_recording.layout = m_core.layoutMode;
+    m_recordingComplete = true;
+}
+
+// Calls the core refused are recorded too: a replay must refuse them again at the same moment.
+void GameCanvas::recordEvent(const ReplayEvent &event)
+{
+    if (m_watch || m_core.finished)
+        return;
+    m_recording.events.append(event);
+}
+
+void GameCanvas::saveRecording(const QString &slot)
+{
+    const QString key = slot + QLatin1String(kReplayKeySuffix);
+    if (m_recordingComplete)
+        m_settings.setValue(key, writeReplay(m_recording));
+    else
+        m_settings.remove(key);
+}
+
+// A stored game without its events (or with events that do not belong to it) can go on, but its replay
+// would be a lie: it is played without one.
+void GameCanvas::restoreRecording(const QString &slot)
+{
+    Replay replay;
+    const QByteArray text = m_settings.value(slot + QLatin1String(kReplayKeySuffix)).toByteArray();
+    const bool belongs = readReplay(text, &replay, nullptr) && !replay.hasResult
+        && replay.level == m_core.levelIndex && replay.layout == m_core.layoutMode
+        && replay.endTick() <= m_core.tick;
+    beginRecording();
+    if (belongs)
+        m_recording = replay;
+    m_recordingComplete = belongs;
+}
+
+void GameCanvas::storeFinishedReplay()
+{
+    if (!m_recordingComplete)
+        return;
+    m_recording.finish(m_core);
+    ReplayStore::storeFinished(m_recording, m_core.skillsUsed);
+}
+
+bool GameCanvas::endRun()
+{
+    if (m_watch || m_levelIntroVisible || m_core.finished)
+        return false;
+    recordAttemptIfNeeded();
+    forgetPendingAssignment();
+    const int savedBefore = m_core.saved;
+    const int lostBefore = m_core.lost;
+    const int triggersBefore = m_core.objectTriggers;
+    recordEvent(ReplayEvent::end(m_core.tick));
+    m_core.endRun();
+    emitFrameEvents(savedBefore, lostBefore, triggersBefore);
+    finishAttempt();
+    Q_EMIT stateChanged();
+    update();
+    return true;
+}
+
+bool GameCanvas::watching() const
+{
+    return bool(m_watch);
+}
+
+// Only a finished attempt is shown: its result says where the watching ends.
+bool GameCanvas::watchReplay(const Replay &replay)
+{
+    if (!replay.hasResult || replay.level >= levelCount())
+        return false;
+    stopWatching();
+    forgetPendingAssignment();
+    saveSession();
+
+    m_watch.emplace(replay);
+    m_watch->core = m_core;
+    m_watch->levelIntroVisible = m_levelIntroVisible;
+    m_watch->paused = m_paused;
+    m_watch->completionHandled = m_completionHandled;
+    m_watch->attemptRecorded = m_attemptRecorded;
+    m_watch->tickAccumulator = m_tickAccumulator;
+    m_watch->selectedCrewId = m_selectedCrewId;
+    m_watch->zoom = m_zoom;
+    m_watch->camera = QPointF(m_cameraX, m_cameraY);
+
+    m_watch->player.start(m_core);
+    m_levelIntroVisible = false;
+    m_paused = false;
+    m_completionHandled = false;
+    m_tickAccumulator = 0.0f;
+    m_selectedCrewId = -1;
+    centerCamera(true);
+    announceSwappedGame();
+    return true;
+}
+
+void GameCanvas::stopWatching()
+{
+    if (!m_watch)
+        return;
+    m_core = m_watch->core;
+    m_levelIntroVisible = m_watch->levelIntroVisible;
+    m_paused = m_watch->paused;
+    m_completionHandled = m_watch->completionHandled;
+    m_attemptRecorded = m_watch->attemptRecorded;
+    m_tickAccumulator = m_watch->tickAccumulator;
+    m_selectedCrewId = m_watch->selectedCrewId;
+    m_zoom = m_watch->zoom;
+    m_cameraX = float(m_watch->camera.x());
+    m_cameraY = float(m_watch->camera.y());
+    m_watch.reset();
+    clampCamera();
+    announceSwappedGame();
+}
+
+// Before each tick of a watched replay. A recording that ended by hand, or rules that changed since it was
+// made, may leave the run open at the recorded end: the watching ends there all the same.
+void GameCanvas::applyWatchedEvents()
+{
+    if (!m_watch)
+        return;
+    const int rateBefore = m_core.releaseRate;
+    const int skillsBefore = m_core.skillsUsed;
+    m_watch->player.applyDueEvents(m_core);
+    if (!m_core.finished && m_core.tick >= m_watch->endTick)
+        m_core.endRun();
+    if (m_core.releaseRate != rateBefore)
+        Q_EMIT releaseRateChanged();
+    if (m_core.skillsUsed != skillsBefore)
+        Q_EMIT skillsChanged();
+}
+
+void GameCanvas::announceSwappedGame()
+{
+    Q_EMIT levelIntroVisibleChanged();
+    Q_EMIT levelChanged();
+    Q_EMIT levelsChanged();
+    Q_EMIT stateChanged();
+    Q_EMIT skillsChanged();
+    Q_EMIT releaseRateChanged();
+    Q_EMIT selectedCrewIdChanged();
+    Q_EMIT pausedChanged();
+    Q_EMIT zoomChanged();
+    update();
+}
