@@ -1,4 +1,5 @@
 #include "gamecanvas.h"
+#include "gamecontrol.h"
 #include "languagesettings.h"
 #include "startupprobe.h"
 
@@ -36,6 +37,7 @@ int main(int argc, char *argv[])
     }
 
     qmlRegisterType<GameCanvas>("harbour.pellwick", 1, 0, "GameCanvas");
+    qmlRegisterType<GameControl>("harbour.pellwick", 1, 0, "GameControl");
 
     const QScopedPointer<QQuickView> view(SailfishApp::createView());
     view->rootContext()->setContextProperty(QStringLiteral("languageSettings"), &languageSettings);
