@@ -80,6 +80,7 @@ private:
     bool applyDueGenes(Checkpoint &state, const Plan &plan) const;
     double score(const Checkpoint &state) const;
     Plan mutate(const Trial &parent, int *changedTick);
+    Trial pruned(Trial trial);
     bool randomGene(const Trial &parent, int tick, Gene *gene);
     int randomInt(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_rng); }
 
@@ -301,8 +302,22 @@ bool Search::run(qint64 budgetMs, Replay *solution)
                 static_cast<long long>(clock.elapsed()));
     if (!best.won)
         return false;
-    *solution = best.replay;
+    *solution = pruned(best).replay;
     return true;
+}
+
+// A win found by mutation carries genes it never needed; dropping each one that the win survives without
+// leaves a shorter proof.
+Trial Search::pruned(Trial trial)
+{
+    for (int i = int(trial.plan.genes.size()) - 1; i >= 0; --i) {
+        Plan plan = trial.plan;
+        plan.genes.remove(i);
+        const Trial child = play(plan, nullptr, 0);
+        if (child.won)
+            trial = child;
+    }
+    return trial;
 }
 
 bool parseTarget(const QString &text, int *level, QVector<LayoutMode> *layouts)
