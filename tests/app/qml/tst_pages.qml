@@ -269,6 +269,25 @@ TestCase {
         verify(!game.levelIntroVisible)
     }
 
+    // A game left half played comes back paused, behind the chooser's offer to continue it.
+    function test_interruptedGameWaitsForThePlayer() {
+        openPages(0)
+        startLevel(0)
+        driver.runFrames(game, 60)
+        tap("levelsButton")
+        var reopened = createTemporaryObject(pages, window)
+        tryCompare(reopened, "status", Loader.Ready)
+        root = reopened.item
+        game = root.game
+        compare(root.page, "chooser")
+        verify(!game.levelIntroVisible)
+        verify(game.paused)
+        verify(game.elapsedSeconds >= 2, "the run resumes where it was left")
+        tap("continueBanner")
+        compare(root.page, "play")
+        verify(game.paused)
+    }
+
     // The language choice is stored at once and asks for a restart until it is taken back.
     function test_languageChoiceAsksForARestart() {
         openPages(0)
