@@ -22,9 +22,10 @@ Rectangle {
         id: number
         anchors.left: parent.left
         anchors.top: parent.top
-        anchors.margins: Style.gap * 1.2
+        anchors.leftMargin: Style.gap * 1.2
+        anchors.topMargin: Style.gap * 0.6
         text: tile.level.index + 1
-        font.pixelSize: Style.fontHuge
+        font.pixelSize: Style.fontHuge * 0.85
         font.bold: true
         color: tile.locked ? Style.textFaint : Style.difficultyColor(tile.level.index)
     }
@@ -48,11 +49,13 @@ Rectangle {
         }
     }
 
+    // Below the number, so a name on two lines never runs into it.
     Column {
         anchors.left: parent.left
         anchors.right: parent.right
-        anchors.bottom: parent.bottom
-        anchors.margins: Style.gap * 1.2
+        anchors.top: number.bottom
+        anchors.leftMargin: Style.gap * 1.2
+        anchors.rightMargin: Style.gap * 1.2
         spacing: Style.gap * 0.25
 
         Text {
