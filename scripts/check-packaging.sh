@@ -28,9 +28,9 @@ step "one version everywhere"
 version=$(rpmspec -q --srpm --qf '%{VERSION}' "$spec")
 cmake_version=$(sed -n 's/^project([^ ]* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 metainfo_version=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$metainfo" | head -n 1)
-[ "$version" = "$cmake_version" ] || fail "the spec file says $version, CMakeLists.txt says $cmake_version"
+[ "$version" = "$cmake_version" ] || fail "rpm/harbour-pellwick.spec says $version, CMakeLists.txt says $cmake_version"
 [ "$version" = "$metainfo_version" ] ||
-    fail "the spec file says $version, the newest AppStream release $metainfo_version"
+    fail "rpm/harbour-pellwick.spec says $version, the newest AppStream release $metainfo_version"
 
 step "desktop entry and AppStream description"
 desktop-file-validate "packaging/$name.desktop"
