@@ -37,7 +37,10 @@ bool load(const QString &path, Replay *replay)
     ReplayError error;
     if (readReplayFile(path, replay, &error))
         return true;
-    std::fprintf(stderr, "%s:%d: %s\n", qPrintable(path), error.line, qPrintable(error.message));
+    if (error.line > 0)
+        std::fprintf(stderr, "%s:%d: %s\n", qPrintable(path), error.line, qPrintable(error.message));
+    else
+        std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(error.message));
     return false;
 }
 
