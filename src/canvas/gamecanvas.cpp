@@ -229,9 +229,10 @@ void GameCanvas::finishAttempt()
         return;
     }
     m_completionHandled = true;
+    // Written first, so that the pages refreshing on the records below find the replay already there.
+    storeFinishedReplay();
     unlockAfterWin();
     finalizeStatistics();
-    storeFinishedReplay();
     clearSession();
     Q_EMIT levelCompleted(m_core.won());
 }

@@ -37,7 +37,11 @@ void GameControl::setCanvas(GameCanvas *canvas)
         connect(m_canvas, &GameCanvas::stateChanged, this, &GameControl::refresh);
         connect(m_canvas, &GameCanvas::levelChanged, this, &GameControl::refresh);
         connect(m_canvas, &GameCanvas::levelIntroVisibleChanged, this, &GameControl::refresh);
-        connect(m_canvas, &QObject::destroyed, this, &GameControl::refresh);
+        // By then the canvas is only a QObject: forget it before asking anything.
+        connect(m_canvas, &QObject::destroyed, this, [this] {
+            m_canvas = nullptr;
+            refresh();
+        });
     }
     Q_EMIT canvasChanged();
     refresh();
