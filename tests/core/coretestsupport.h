@@ -3,6 +3,8 @@
 
 #include "gamecore.h"
 
+#include <QTest>
+
 namespace Pellwick {
 
 // A world with nothing in it: level 0 in the given layout with its terrain, objects and crew removed and
@@ -46,6 +48,56 @@ inline void fillGround(GameCore &core, const QRect &rect)
     }
 }
 
+// A world with nothing in it but a floor whose top row is `top`, reaching down to the bottom edge.
+inline GameCore floorWorld(int top, LayoutMode layout = Landscape)
+{
+    GameCore core = emptyWorld(layout);
+    fillGround(core, QRect(0, top, core.worldWidth(), core.worldHeight() - top));
+    return core;
+}
+
+// A level as the player starts it, in the given layout.
+inline GameCore levelCore(int index, LayoutMode layout)
+{
+    GameCore core;
+    core.setLayoutMode(layout, false);
+    core.loadLevel(index);
+    return core;
+}
+
+inline void stepTicks(GameCore &core, int ticks)
+{
+    for (int i = 0; i < ticks; ++i)
+        core.step();
+}
+
+// Rows "right" and "left" of an int column "direction".
+inline void addDirectionRows()
+{
+    QTest::addColumn<int>("direction");
+    QTest::newRow("right") << 1;
+    QTest::newRow("left") << -1;
+}
+
+// Rows "landscape" and "portrait" of an int column "layout".
+inline void addLayoutRows()
+{
+    QTest::addColumn<int>("layout");
+    QTest::newRow("landscape") << int(Landscape);
+    QTest::newRow("portrait") << int(Portrait);
+}
+
+// A row for each layout of each level of the catalogue, in int columns "level" and "layout".
+inline void addLevelRows()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("layout");
+    for (int level = 0; level < 21; ++level) {
+        QTest::addRow("level %d, landscape", level) << level << int(Landscape);
+        QTest::addRow("level %d, portrait", level) << level << int(Portrait);
+    }
+}
+
 // Runs whole ticks with the portal closed and no early loss, so only the crew a test placed moves and the run
 // goes on as long as one of them is active.
 inline void runPlacedCrew(GameCore &core, int ticks)
@@ -55,6 +107,15 @@ inline void runPlacedCrew(GameCore &core, int ticks)
     level.requiredCount = 0;
     for (int i = 0; i < ticks; ++i)
         core.step();
+}
+
+// Runs placed crew tick by tick until `done` holds or `limit` ticks have passed; returns the ticks run.
+template<typename Done> int runPlacedCrewUntil(GameCore &core, Done done, int limit)
+{
+    int ticks = 0;
+    for (; !done() && ticks < limit; ++ticks)
+        runPlacedCrew(core, 1);
+    return ticks;
 }
 
 } // namespace Pellwick

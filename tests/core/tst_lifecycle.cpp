@@ -4,16 +4,6 @@
 
 using namespace Pellwick;
 
-namespace {
-
-void stepTicks(GameCore &core, int ticks)
-{
-    for (int i = 0; i < ticks; ++i)
-        core.step();
-}
-
-} // namespace
-
 class LifecycleTest : public QObject
 {
     Q_OBJECT

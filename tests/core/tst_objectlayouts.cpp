@@ -33,14 +33,6 @@ QVector<Kind> kinds(const QVector<WorldObject> &objects)
     return result;
 }
 
-GameCore levelIn(int index, LayoutMode layout)
-{
-    GameCore core;
-    core.setLayoutMode(layout, false);
-    core.loadLevel(index);
-    return core;
-}
-
 // True when some column of the rectangle has ground at its bottom edge and air just above.
 bool restsOnSurface(const GameCore &core, const QRectF &rect)
 {
@@ -87,7 +79,7 @@ void ObjectLayoutsTest::bothLayoutsHoldTheSameObjects()
     QFETCH(int, index);
     QFETCH(int, count);
 
-    GameCore core = levelIn(index, Landscape);
+    GameCore core = levelCore(index, Landscape);
     const QVector<WorldObject> landscape = core.objects;
     // A change of layout with a restart rebuilds the level's objects in the other layout.
     core.setLayoutMode(Portrait, true);
@@ -106,22 +98,16 @@ void ObjectLayoutsTest::bothLayoutsHoldTheSameObjects()
 
 void ObjectLayoutsTest::objectsSitInTheirTerrain_data()
 {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("layout");
-
-    for (int index = 0; index < kLevelCount; ++index) {
-        QTest::addRow("level %d landscape", index) << index << int(Landscape);
-        QTest::addRow("level %d portrait", index) << index << int(Portrait);
-    }
+    addLevelRows();
 }
 
 // Pools and spikes reach the world's bottom edge; springs, switches and teleporters stand on a surface.
 void ObjectLayoutsTest::objectsSitInTheirTerrain()
 {
-    QFETCH(int, index);
+    QFETCH(int, level);
     QFETCH(int, layout);
 
-    const GameCore core = levelIn(index, LayoutMode(layout));
+    const GameCore core = levelCore(level, LayoutMode(layout));
     const QRectF world(0, 0, core.worldWidth(), core.worldHeight());
     for (const WorldObject &object : core.objects) {
         QVERIFY2(world.contains(object.rect), qPrintable(QString::number(object.id)));
@@ -150,7 +136,7 @@ void ObjectLayoutsTest::linksNeverRepeatAcrossLevels()
 {
     QMap<int, int> levelOfLink;
     for (int index = 0; index < kLevelCount; ++index) {
-        const GameCore core = levelIn(index, Landscape);
+        const GameCore core = levelCore(index, Landscape);
         QMap<int, int> teleporters;
         QSet<int> switches;
         QSet<int> doors;
@@ -190,7 +176,7 @@ void ObjectLayoutsTest::indicesOutsideTheCatalogueHoldNothing()
 void ObjectLayoutsTest::levelSixteenSwitchOpensBothItsDoors()
 {
     for (LayoutMode layout : { Landscape, Portrait }) {
-        GameCore core = levelIn(16, layout);
+        GameCore core = levelCore(16, layout);
         const WorldObject &pressed = core.objects.at(1);
         QCOMPARE(pressed.type, Switch);
         QCOMPARE(pressed.id, 2);
@@ -227,7 +213,7 @@ void ObjectLayoutsTest::landingOnTheSoilOverLevelNineteensLavaIsSafe()
     QFETCH(int, state);
     QFETCH(qreal, surface);
 
-    GameCore core = levelIn(19, LayoutMode(layout));
+    GameCore core = levelCore(19, LayoutMode(layout));
     const auto lava = std::find_if(core.objects.cbegin(), core.objects.cend(),
                                    [](const WorldObject &object) { return object.type == Lava; });
     QVERIFY(lava != core.objects.cend());

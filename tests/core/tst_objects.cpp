@@ -9,29 +9,10 @@ namespace {
 constexpr int kSurface = 400;
 constexpr qreal kStandingY = kSurface - 1;
 
-// A world with a floor, so that members can stand, walk and land.
-GameCore floorWorld()
-{
-    GameCore core = emptyWorld();
-    fillGround(core, QRect(0, kSurface, core.worldWidth(), core.worldHeight() - kSurface));
-    return core;
-}
-
 // The point where a member sent to this teleporter arrives: the middle of its bottom edge.
 QPointF arrivalPoint(const QRectF &teleporter)
 {
     return QPointF(teleporter.center().x(), teleporter.bottom());
-}
-
-// Ticks until the object event count reaches `count`, at most `limit` ticks; returns the ticks taken.
-int runUntilTriggers(GameCore &core, int count, int limit)
-{
-    int ticks = 0;
-    while (core.objectTriggers < count && ticks < limit) {
-        runPlacedCrew(core, 1);
-        ++ticks;
-    }
-    return ticks;
 }
 
 } // namespace
@@ -112,7 +93,6 @@ void ObjectsTest::springLaunchesGroundedMember_data()
     QTest::newRow("walking onto it") << QPointF(190, kStandingY) << int(Walking) << 1;
     QTest::newRow("walking onto it leftwards") << QPointF(610, kStandingY) << int(Walking) << -1;
     QTest::newRow("falling 20") << QPointF(300, kStandingY - 20) << int(Falling) << 1;
-    QTest::newRow("falling 150") << QPointF(300, kStandingY - 150) << int(Falling) << -1;
     QTest::newRow("falling 350") << QPointF(300, kStandingY - 350) << int(Falling) << 1;
 }
 
@@ -124,12 +104,13 @@ void ObjectsTest::springLaunchesGroundedMember()
     QFETCH(int, state);
     QFETCH(int, direction);
 
-    GameCore core = floorWorld();
+    GameCore core = floorWorld(kSurface);
     core.addObject(Spring, QRectF(200, 390, 400, 10), 0, 0);
     const int index = addMember(core, start, CrewState(state), direction);
 
     // Walkers reach the touch area, 8 away, in 4 ticks; the next tick begins there and launches them.
-    const int ticks = runUntilTriggers(core, 1, 300);
+    const int ticks = runPlacedCrewUntil(
+        core, [&core] { return core.objectTriggers > 0; }, 300);
     if (state == Walking)
         QCOMPARE(ticks, 5);
     const CrewMember &member = core.crew.at(index);
@@ -145,7 +126,7 @@ void ObjectsTest::springLaunchesGroundedMember()
 // A member rising through a spring, even with ground under its feet, is not launched.
 void ObjectsTest::springIgnoresRisingMember()
 {
-    GameCore core = floorWorld();
+    GameCore core = floorWorld(kSurface);
     core.addObject(Spring, QRectF(200, 390, 400, 10), 0, 0);
     const int index = addMember(core, QPointF(300, kStandingY), Falling);
     core.crew[index].vy = -3.0f;
@@ -160,7 +141,7 @@ void ObjectsTest::springIgnoresRisingMember()
 // 35th.
 void ObjectsTest::teleporterSendsBackOnlyAfterCooldown()
 {
-    GameCore core = floorWorld();
+    GameCore core = floorWorld(kSurface);
     const QRectF from(100, 360, 36, 40);
     const QRectF to(600, 360, 36, 40);
     core.addObject(Teleporter, from, 0, 1);
@@ -232,7 +213,7 @@ void ObjectsTest::teleporterSendsToFirstOtherOfItsLink()
 // A member teleported mid-fall arrives standing, so a later harmless hop in a fan is judged from the fan.
 void ObjectsTest::teleportedMemberArrivesStanding()
 {
-    GameCore core = floorWorld();
+    GameCore core = floorWorld(kSurface);
     core.addObject(Teleporter, QRectF(100, 200, 36, 40), 0, 1);
     const QRectF partner(600, 360, 36, 40);
     core.addObject(Teleporter, partner, 0, 1);
@@ -240,7 +221,8 @@ void ObjectsTest::teleportedMemberArrivesStanding()
     // Falling from far up: its fall began 190 above the floor.
     const int index = addMember(core, QPointF(118, kStandingY - 190), Falling);
 
-    runUntilTriggers(core, 1, 100);
+    runPlacedCrewUntil(
+        core, [&core] { return core.objectTriggers > 0; }, 100);
     const CrewMember &arrived = core.crew.at(index);
     QCOMPARE(arrived.pos, arrivalPoint(partner));
     QCOMPARE(arrived.state, Walking);
@@ -263,7 +245,6 @@ void ObjectsTest::directionGateImposesItsDirection_data()
     QTest::newRow("-1 turns a member walking right") << -1 << 1 << -1;
     QTest::newRow("-1 keeps a member walking left") << -1 << -1 << -1;
     QTest::newRow("+1 turns a member walking left") << 1 << -1 << 1;
-    QTest::newRow("0 leaves a member walking right") << 0 << 1 << 1;
     QTest::newRow("0 leaves a member walking left") << 0 << -1 << -1;
 }
 
@@ -274,7 +255,7 @@ void ObjectsTest::directionGateImposesItsDirection()
     QFETCH(int, walking);
     QFETCH(int, expected);
 
-    GameCore core = floorWorld();
+    GameCore core = floorWorld(kSurface);
     core.addObject(DirectionGate, QRectF(300, 360, 26, 40), gate, 0);
     const int index = addMember(core, QPointF(310, kStandingY), Walking, walking);
 
@@ -296,7 +277,7 @@ void ObjectsTest::firstFinalEffectEndsTheSearch()
 {
     QFETCH(bool, gateFirst);
 
-    GameCore core = floorWorld();
+    GameCore core = floorWorld(kSurface);
     const QRectF area(300, 360, 40, 40);
     if (gateFirst)
         core.addObject(DirectionGate, area, -1, 0);
@@ -314,7 +295,7 @@ void ObjectsTest::firstFinalEffectEndsTheSearch()
 // Pressing a switch spends every switch and opens every door of its link, once, as exactly one object event.
 void ObjectsTest::switchOpensEveryDoorOfItsLinkOnce()
 {
-    GameCore core = floorWorld();
+    GameCore core = floorWorld(kSurface);
     core.addObject(Switch, QRectF(100, 390, 34, 10), 0, 2);
     core.addObject(Door, QRectF(300, 300, 28, 100), 0, 2);
     core.addObject(Switch, QRectF(500, 390, 34, 10), 0, 2);
@@ -348,7 +329,6 @@ void ObjectsTest::laserFollowsItsPhase_data()
     QTest::addColumn<int>("ticks");
     QTest::addColumn<bool>("on");
 
-    QTest::newRow("link 0 at creation") << 0 << 0 << true;
     QTest::newRow("link 0 tick 59") << 0 << 59 << true;
     QTest::newRow("link 0 tick 60") << 0 << 60 << false;
     QTest::newRow("link 0 tick 119") << 0 << 119 << false;
@@ -357,11 +337,12 @@ void ObjectsTest::laserFollowsItsPhase_data()
     QTest::newRow("link 1 tick 1") << 1 << 1 << false;
     QTest::newRow("link 1 tick 59") << 1 << 59 << false;
     QTest::newRow("link 1 tick 60") << 1 << 60 << true;
-    QTest::newRow("link 1 tick 119") << 1 << 119 << true;
-    QTest::newRow("link 1 tick 120") << 1 << 120 << false;
+    QTest::newRow("link -1 tick 60") << -1 << 60 << true;
+    QTest::newRow("link 2 tick 1") << 2 << 1 << true;
 }
 
-// A laser is on from creation, then on exactly while (tick / 60 + link) is even.
+// A laser is on from creation; after every tick, whatever it was, it is on exactly while (tick / 60 + link)
+// is even.
 void ObjectsTest::laserFollowsItsPhase()
 {
     QFETCH(int, link);
@@ -370,6 +351,8 @@ void ObjectsTest::laserFollowsItsPhase()
 
     GameCore core = emptyWorld();
     core.addObject(Laser, QRectF(300, 300, 12, 100), 0, link);
+    if (ticks > 0)
+        core.objects[0].active = !on;
     // A blocker far from the laser keeps the run going.
     addMember(core, QPointF(800, 200), Blocking);
 
@@ -390,8 +373,6 @@ void ObjectsTest::fanLiftsAndPushes_data()
     QTest::addColumn<float>("expectedVx");
 
     QTest::newRow("walking in") << int(Walking) << 1 << -1.0f << 0.0f << 0.0f << 350.0f << -1.45f << 2.4f;
-    QTest::newRow("walking in leftwards")
-        << int(Walking) << -1 << -1.0f << 0.0f << 0.0f << 350.0f << -1.45f << -2.4f;
     QTest::newRow("falling in keeps its fall")
         << int(Falling) << 1 << 120.0f << 3.5f << 0.0f << 120.0f << -1.45f << 2.4f;
     QTest::newRow("rising faster keeps its speed")

@@ -21,28 +21,10 @@ QVector<int> releaseTicks(GameCore &core, int releases)
     return ticks;
 }
 
-GameCore levelCore(int index, LayoutMode layout)
-{
-    GameCore core;
-    core.setLayoutMode(layout, false);
-    core.loadLevel(index);
-    return core;
-}
-
 void playToEnd(GameCore &core)
 {
     while (!core.finished && core.tick < kTickLimit)
         core.step();
-}
-
-void addLevelRows()
-{
-    QTest::addColumn<int>("level");
-    QTest::addColumn<int>("layout");
-    for (int level = 0; level < 21; ++level) {
-        QTest::addRow("level %d, landscape", level) << level << int(Landscape);
-        QTest::addRow("level %d, portrait", level) << level << int(Portrait);
-    }
 }
 
 } // namespace
@@ -64,8 +46,6 @@ private Q_SLOTS:
     void losingANeededMemberEndsTheRunAtOnce();
     void finishedRunIsFrozen();
     void membersCountOnlyOnce();
-    void lasersFollowTheirPhase_data();
-    void lasersFollowTheirPhase();
     void levelZeroIsWonWithEveryoneSaved_data();
     void levelZeroIsWonWithEveryoneSaved();
     void tickKeepsTerrainAndCrewStorage_data();
@@ -80,7 +60,6 @@ void TickTest::releasesFollowTheRate_data()
     QTest::addColumn<QVector<int>>("ticks");
     QTest::newRow("rate 50") << 50 << QVector<int> { 13, 59, 105 };
     QTest::newRow("rate 1") << 1 << QVector<int> { 13, 84, 155 };
-    QTest::newRow("rate 45") << 45 << QVector<int> { 13, 62, 111 };
     QTest::newRow("rate 99") << 99 << QVector<int> { 13, 35, 57 };
 }
 
@@ -110,11 +89,9 @@ void TickTest::releaseRateIsClamped_data()
     QTest::addColumn<int>("rate");
     QTest::addColumn<int>("stored");
     QTest::addColumn<int>("interval");
-    QTest::newRow("-5") << -5 << 1 << 70;
     QTest::newRow("0") << 0 << 1 << 70;
     QTest::newRow("1") << 1 << 1 << 70;
     QTest::newRow("3") << 3 << 3 << 69;
-    QTest::newRow("50") << 50 << 50 << 45;
     QTest::newRow("98") << 98 << 98 << 21;
     QTest::newRow("99") << 99 << 99 << 21;
     QTest::newRow("150") << 150 << 99 << 21;
@@ -134,9 +111,7 @@ void TickTest::releaseRateIsClamped()
 
 void TickTest::newMemberMovesOnItsReleaseTick_data()
 {
-    QTest::addColumn<int>("layout");
-    QTest::newRow("landscape") << int(Landscape);
-    QTest::newRow("portrait") << int(Portrait);
+    addLayoutRows();
 }
 
 // A member released 12 above the portal already takes its first falling step on the tick of its release.
@@ -144,8 +119,7 @@ void TickTest::newMemberMovesOnItsReleaseTick()
 {
     QFETCH(int, layout);
     GameCore core = levelCore(0, LayoutMode(layout));
-    for (int tick = 0; tick < 13; ++tick)
-        core.step();
+    stepTicks(core, 13);
     QCOMPARE(core.crew.size(), 1);
     const CrewMember &m = core.crew.at(0);
     const QPointF entry = core.entry();
@@ -234,47 +208,9 @@ void TickTest::membersCountOnlyOnce()
     QCOMPARE(core.crew.at(i).state, Walking);
 }
 
-void TickTest::lasersFollowTheirPhase_data()
-{
-    QTest::addColumn<int>("ticks");
-    QTest::addColumn<int>("link");
-    QTest::addColumn<bool>("on");
-    QTest::newRow("tick 1") << 1 << 0 << true;
-    QTest::newRow("tick 59") << 59 << 0 << true;
-    QTest::newRow("tick 60") << 60 << 0 << false;
-    QTest::newRow("tick 119") << 119 << 0 << false;
-    QTest::newRow("tick 120") << 120 << 0 << true;
-    QTest::newRow("tick 1, link 1") << 1 << 1 << false;
-    QTest::newRow("tick 60, link 1") << 60 << 1 << true;
-    QTest::newRow("tick 60, link -1") << 60 << -1 << true;
-    QTest::newRow("tick 1, link 2") << 1 << 2 << true;
-}
-
-// A laser is on for 60 ticks and off for 60, its link shifting the phase by whole periods.
-void TickTest::lasersFollowTheirPhase()
-{
-    QFETCH(int, ticks);
-    QFETCH(int, link);
-    QFETCH(bool, on);
-    GameCore core = emptyWorld();
-    core.levels[0].requiredCount = 0;
-    WorldObject laser;
-    laser.type = Laser;
-    laser.rect = QRectF(600, 0, 4, 100);
-    laser.link = link;
-    laser.active = !on;
-    core.objects.append(laser);
-    for (int tick = 0; tick < ticks; ++tick)
-        core.step();
-    QCOMPARE(core.tick, ticks);
-    QCOMPARE(core.objects.at(0).active, on);
-}
-
 void TickTest::levelZeroIsWonWithEveryoneSaved_data()
 {
-    QTest::addColumn<int>("layout");
-    QTest::newRow("landscape") << int(Landscape);
-    QTest::newRow("portrait") << int(Portrait);
+    addLayoutRows();
 }
 
 // Left alone, the first level's crew all reach the exit, and the run ends only when the last one is in.
