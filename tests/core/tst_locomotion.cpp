@@ -11,14 +11,6 @@ namespace {
 // Feet row of a member standing on the test floor, whose top row is 300.
 constexpr int kFeet = 299;
 
-// A world whose floor fills everything from row 300 down.
-GameCore flatWorld()
-{
-    GameCore core = emptyWorld();
-    fillGround(core, QRect(0, kFeet + 1, core.worldWidth(), core.worldHeight() - kFeet - 1));
-    return core;
-}
-
 } // namespace
 
 class LocomotionTest : public QObject
@@ -63,7 +55,7 @@ void LocomotionTest::landingSurvivesUpTo105()
     QFETCH(float, fallStartY);
     QFETCH(bool, floater);
     QFETCH(bool, survives);
-    GameCore core = flatWorld();
+    GameCore core = floorWorld(kFeet + 1);
     const int i = addMember(core, QPointF(100, kFeet), Falling);
     core.crew[i].fallStartY = fallStartY;
     core.crew[i].vy = 3.5f;
@@ -90,9 +82,8 @@ void LocomotionTest::floaterSurvivesAFallThatKillsOthers()
     core.crew[floater].floater = true;
     const int other = addMember(core, QPointF(100, 99));
 
-    core.simulateCrew(core.crew[floater]);
-    core.simulateCrew(core.crew[floater]);
-    core.simulateCrew(core.crew[floater]);
+    for (int tick = 0; tick < 3; ++tick)
+        core.simulateCrew(core.crew[floater]);
     QCOMPARE(core.crew.at(floater).state, Falling);
     QCOMPARE(core.crew.at(floater).vy, 0.62f + 0.12f);
     QCOMPARE(core.crew.at(floater).pos.x(), 102 + 1.35 + 1.35);
@@ -162,7 +153,7 @@ void LocomotionTest::wallRowsDecideLiftTurnOrClimb()
     QFETCH(int, lift);
     QFETCH(int, newDirection);
     QFETCH(CrewState, state);
-    GameCore core = flatWorld();
+    GameCore core = floorWorld(kFeet + 1);
     const int wallColumn = direction > 0 ? 105 : 95;
     const int wallLeft = direction > 0 ? wallColumn : wallColumn - 29;
     fillGround(core, QRect(wallLeft, kFeet - rows, 30, rows + 1));
@@ -174,11 +165,7 @@ void LocomotionTest::wallRowsDecideLiftTurnOrClimb()
     QVERIFY(m.active);
     QCOMPARE(m.direction, newDirection);
     QCOMPARE(m.state, state);
-    if (lift < 0) {
-        QCOMPARE(m.pos, QPointF(100, kFeet));
-    } else {
-        QCOMPARE(m.pos, QPointF(100 + 2 * direction, kFeet - lift));
-    }
+    QCOMPARE(m.pos, lift < 0 ? QPointF(100, kFeet) : QPointF(100 + 2 * direction, kFeet - lift));
 }
 
 void LocomotionTest::bumpAfterAStepLiftsUpToThree_data()
@@ -209,7 +196,7 @@ void LocomotionTest::bumpAfterAStepLiftsUpToThree()
 // A climber rises 2 a tick while the wall ahead goes on, then hops 1 up and 7 forward over the top.
 void LocomotionTest::climberClimbsAndHopsOverTheTop()
 {
-    GameCore core = flatWorld();
+    GameCore core = floorWorld(kFeet + 1);
     fillGround(core, QRect(105, 279, 30, 21));
     const int i = addMember(core, QPointF(100, kFeet));
     core.crew[i].climber = true;
@@ -239,7 +226,6 @@ void LocomotionTest::blockerTurnsOnlyWalkersAhead_data()
     QTest::addColumn<CrewState>("otherState");
     QTest::addColumn<bool>("otherActive");
     QTest::addColumn<bool>("turns");
-    QTest::newRow("14 ahead") << 1 << 14.0 << 0.0 << Blocking << true << true;
     QTest::newRow("14.9 ahead") << 1 << 14.9 << 0.0 << Blocking << true << true;
     QTest::newRow("15 ahead") << 1 << 15.0 << 0.0 << Blocking << true << false;
     QTest::newRow("same column") << 1 << 0.0 << 0.0 << Blocking << true << false;
@@ -263,7 +249,7 @@ void LocomotionTest::blockerTurnsOnlyWalkersAhead()
     QFETCH(CrewState, otherState);
     QFETCH(bool, otherActive);
     QFETCH(bool, turns);
-    GameCore core = flatWorld();
+    GameCore core = floorWorld(kFeet + 1);
     const int other = addMember(core, QPointF(200 + dx, kFeet + dy), otherState);
     core.crew[other].active = otherActive;
     const int i = addMember(core, QPointF(200, kFeet), Walking, direction);
@@ -275,7 +261,7 @@ void LocomotionTest::blockerTurnsOnlyWalkersAhead()
 // A blocker stands for 360 ticks and on the last of them walks on in the direction it had.
 void LocomotionTest::blockerWalksOnAfter360Ticks()
 {
-    GameCore core = flatWorld();
+    GameCore core = floorWorld(kFeet + 1);
     const int i = addMember(core, QPointF(200, kFeet), Blocking, -1);
     const int walker = addMember(core, QPointF(190, kFeet));
     for (int tick = 1; tick < 360; ++tick)
@@ -307,7 +293,6 @@ void LocomotionTest::exitReachSavesInAnyState_data()
     QTest::newRow("30 above") << 0.0 << -30.0 << Walking << false;
     QTest::newRow("falling") << 10.0 << -20.0 << Falling << true;
     QTest::newRow("blocking") << -10.0 << 0.0 << Blocking << true;
-    QTest::newRow("climbing") << 5.0 << 5.0 << Climbing << true;
     QTest::newRow("digging") << 0.0 << 0.0 << Digging << true;
 }
 
@@ -318,7 +303,7 @@ void LocomotionTest::exitReachSavesInAnyState()
     QFETCH(qreal, dy);
     QFETCH(CrewState, state);
     QFETCH(bool, saved);
-    GameCore core = flatWorld();
+    GameCore core = floorWorld(kFeet + 1);
     core.levels[core.levelIndex].landscapeExit = QPointF(500, 250);
     const int i = addMember(core, QPointF(500 + dx, 250 + dy), state);
     core.simulateCrew(core.crew[i]);
