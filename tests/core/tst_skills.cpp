@@ -14,8 +14,7 @@ constexpr qreal kStandingY = kGroundTop - 1;
 // A world with a floor and a full stock of every skill.
 GameCore stockedWorld()
 {
-    GameCore core = emptyWorld();
-    fillGround(core, QRect(0, kGroundTop, core.worldWidth(), core.worldHeight() - kGroundTop));
+    GameCore core = floorWorld(kGroundTop);
     core.skillStock.fill(5);
     return core;
 }
@@ -48,53 +47,31 @@ void SkillsTest::eligibilityFollowsSkillAndState_data()
 {
     QTest::addColumn<int>("skill");
     QTest::addColumn<int>("state");
-    QTest::addColumn<bool>("onGround");
-    QTest::addColumn<bool>("climber");
-    QTest::addColumn<bool>("floater");
-    QTest::addColumn<bool>("active");
+    // Letters for the member: g on the ground (else 40 above it), c climber, f floater, x out of play.
+    QTest::addColumn<QString>("traits");
     QTest::addColumn<bool>("eligible");
 
-    QTest::newRow("climber while falling")
-        << int(Climber) << int(Falling) << false << false << false << true << true;
-    QTest::newRow("climber twice") << int(Climber) << int(Walking) << true << true << false << true << false;
-    QTest::newRow("floater for a climber")
-        << int(Floater) << int(Walking) << true << true << false << true << true;
-    QTest::newRow("floater while falling")
-        << int(Floater) << int(Falling) << false << false << false << true << true;
-    QTest::newRow("floater while bashing")
-        << int(Floater) << int(Bashing) << true << false << false << true << true;
-    QTest::newRow("floater twice") << int(Floater) << int(Falling) << false << false << true << true << false;
-    QTest::newRow("blocker walking") << int(Blocker) << int(Walking) << true << false << false << true
-                                     << true;
-    QTest::newRow("blocker falling") << int(Blocker) << int(Falling) << false << false << false << true
-                                     << false;
-    QTest::newRow("blocker twice") << int(Blocker) << int(Blocking) << true << false << false << true
-                                   << false;
-    QTest::newRow("builder releases blocker")
-        << int(Builder) << int(Blocking) << true << false << false << true << true;
-    QTest::newRow("basher releases blocker")
-        << int(Basher) << int(Blocking) << true << false << false << true << true;
-    QTest::newRow("miner releases blocker")
-        << int(Miner) << int(Blocking) << true << false << false << true << true;
-    QTest::newRow("demolition releases blocker")
-        << int(Demolition) << int(Blocking) << true << false << false << true << true;
-    QTest::newRow("builder while building")
-        << int(Builder) << int(Building) << true << false << false << true << false;
-    QTest::newRow("basher while climbing")
-        << int(Basher) << int(Climbing) << true << false << false << true << false;
-    QTest::newRow("miner while falling")
-        << int(Miner) << int(Falling) << false << false << false << true << false;
-    QTest::newRow("demolition while digging")
-        << int(Demolition) << int(Digging) << true << false << false << true << false;
-    QTest::newRow("digger grounded") << int(Digger) << int(Walking) << true << false << false << true << true;
-    QTest::newRow("digger blocking grounded")
-        << int(Digger) << int(Blocking) << true << false << false << true << true;
-    QTest::newRow("digger over a gap")
-        << int(Digger) << int(Walking) << false << false << false << true << false;
-    QTest::newRow("saved or lost climber")
-        << int(Climber) << int(Walking) << true << false << false << false << false;
-    QTest::newRow("saved or lost builder")
-        << int(Builder) << int(Walking) << true << false << false << false << false;
+    QTest::newRow("climber while falling") << int(Climber) << int(Falling) << QString("") << true;
+    QTest::newRow("climber twice") << int(Climber) << int(Walking) << QString("gc") << false;
+    QTest::newRow("floater for a climber") << int(Floater) << int(Walking) << QString("gc") << true;
+    QTest::newRow("floater while falling") << int(Floater) << int(Falling) << QString("") << true;
+    QTest::newRow("floater while bashing") << int(Floater) << int(Bashing) << QString("g") << true;
+    QTest::newRow("floater twice") << int(Floater) << int(Falling) << QString("f") << false;
+    QTest::newRow("blocker walking") << int(Blocker) << int(Walking) << QString("g") << true;
+    QTest::newRow("blocker falling") << int(Blocker) << int(Falling) << QString("") << false;
+    QTest::newRow("blocker twice") << int(Blocker) << int(Blocking) << QString("g") << false;
+    QTest::newRow("builder releases blocker") << int(Builder) << int(Blocking) << QString("g") << true;
+    QTest::newRow("basher releases blocker") << int(Basher) << int(Blocking) << QString("g") << true;
+    QTest::newRow("miner releases blocker") << int(Miner) << int(Blocking) << QString("g") << true;
+    QTest::newRow("demolition releases blocker") << int(Demolition) << int(Blocking) << QString("g") << true;
+    QTest::newRow("builder while building") << int(Builder) << int(Building) << QString("g") << false;
+    QTest::newRow("basher while climbing") << int(Basher) << int(Climbing) << QString("g") << false;
+    QTest::newRow("miner while falling") << int(Miner) << int(Falling) << QString("") << false;
+    QTest::newRow("demolition while digging") << int(Demolition) << int(Digging) << QString("g") << false;
+    QTest::newRow("digger grounded") << int(Digger) << int(Walking) << QString("g") << true;
+    QTest::newRow("digger blocking grounded") << int(Digger) << int(Blocking) << QString("g") << true;
+    QTest::newRow("digger over a gap") << int(Digger) << int(Walking) << QString("") << false;
+    QTest::newRow("saved or lost climber") << int(Climber) << int(Walking) << QString("gx") << false;
 }
 
 // A member may take a skill exactly in the states its rule allows, and only while in play.
@@ -102,19 +79,16 @@ void SkillsTest::eligibilityFollowsSkillAndState()
 {
     QFETCH(int, skill);
     QFETCH(int, state);
-    QFETCH(bool, onGround);
-    QFETCH(bool, climber);
-    QFETCH(bool, floater);
-    QFETCH(bool, active);
+    QFETCH(QString, traits);
     QFETCH(bool, eligible);
 
     GameCore core = stockedWorld();
-    const qreal y = onGround ? kStandingY : kGroundTop - 40.0;
+    const qreal y = traits.contains('g') ? kStandingY : kGroundTop - 40.0;
     const int index = addMember(core, QPointF(300, y), CrewState(state));
     CrewMember &member = core.crew[index];
-    member.climber = climber;
-    member.floater = floater;
-    member.active = active;
+    member.climber = traits.contains('c');
+    member.floater = traits.contains('f');
+    member.active = !traits.contains('x');
 
     const CrewMember &placed = core.crew.at(index);
     QCOMPARE(core.canApplySkill(Skill(skill), placed), eligible);
@@ -167,7 +141,6 @@ void SkillsTest::selectedMemberReachesFurtherThanFallback_data()
     QTest::addColumn<int>("expectedId");
 
     // Member 1 stands left of the tap, member 2 right of it; crew id 99 names nobody.
-    QTest::newRow("selected at 28") << 28.0 << true << 100.0 << 1 << 1;
     QTest::newRow("selected at exactly 30") << 30.0 << true << 100.0 << 1 << 1;
     QTest::newRow("unselected at 28") << 28.0 << true << 100.0 << -1 << -1;
     QTest::newRow("unknown id, member at 28") << 28.0 << true << 100.0 << 99 << -1;
