@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 using namespace Pellwick;
 
@@ -161,23 +162,21 @@ QImage alphaOf(const QImage &image)
     return image.convertToFormat(QImage::Format_Alpha8);
 }
 
+// The header's counters and flags, in their stored order.
+QVector<int> headerValues(const GameCore &core)
+{
+    QVector<int> values { core.levelIndex,   core.layoutMode,  core.spawned,        core.saved,
+                          core.lost,         core.releaseRate, core.spawnCountdown, core.nextCrewId,
+                          core.nextObjectId, core.tick,        core.skillsUsed,     core.objectTriggers,
+                          int(core.finished) };
+    values += QVector<int>(core.skillStock.cbegin(), core.skillStock.cend());
+    return values;
+}
+
 // Everything a run holds apart from the catalogue; the alpha stands for the terrain, as in the simulation.
 void compareRuns(const GameCore &actual, const GameCore &expected)
 {
-    QCOMPARE(actual.levelIndex, expected.levelIndex);
-    QCOMPARE(actual.layoutMode, expected.layoutMode);
-    QCOMPARE(actual.spawned, expected.spawned);
-    QCOMPARE(actual.saved, expected.saved);
-    QCOMPARE(actual.lost, expected.lost);
-    QCOMPARE(actual.releaseRate, expected.releaseRate);
-    QCOMPARE(actual.spawnCountdown, expected.spawnCountdown);
-    QCOMPARE(actual.nextCrewId, expected.nextCrewId);
-    QCOMPARE(actual.nextObjectId, expected.nextObjectId);
-    QCOMPARE(actual.tick, expected.tick);
-    QCOMPARE(actual.skillsUsed, expected.skillsUsed);
-    QCOMPARE(actual.objectTriggers, expected.objectTriggers);
-    QCOMPARE(actual.finished, expected.finished);
-    QCOMPARE(actual.skillStock, expected.skillStock);
+    QCOMPARE(headerValues(actual), headerValues(expected));
     QCOMPARE(actual.crew, expected.crew);
     QCOMPARE(actual.objects, expected.objects);
     QCOMPARE(alphaOf(actual.terrain), alphaOf(expected.terrain));
@@ -193,15 +192,16 @@ GameCore finishedPortraitRun()
     return core;
 }
 
+// The busy run with its crew and objects repeated or cut to the given numbers.
 GameCore withCrewAndObjects(int crewCount, int objectCount)
 {
     GameCore core = busyRun(12, Landscape);
-    while (core.crew.size() < crewCount)
-        core.crew.append(core.crew.at(core.crew.size() % 12));
-    core.crew.resize(crewCount);
-    while (core.objects.size() < objectCount)
-        core.objects.append(core.objects.at(core.objects.size() % 13));
-    core.objects.resize(objectCount);
+    const QVector<CrewMember> crew = std::exchange(core.crew, {});
+    const QVector<WorldObject> objects = std::exchange(core.objects, {});
+    for (int i = 0; i < crewCount; ++i)
+        core.crew.append(crew.at(i % crew.size()));
+    for (int i = 0; i < objectCount; ++i)
+        core.objects.append(objects.at(i % objects.size()));
     return core;
 }
 
@@ -342,7 +342,6 @@ void SnapshotTest::storedReleaseRateIsClamped_data()
     QTest::addColumn<int>("stored");
     QTest::addColumn<int>("restored");
     QTest::newRow("0") << 0 << 1;
-    QTest::newRow("-7") << -7 << 1;
     QTest::newRow("1") << 1 << 1;
     QTest::newRow("99") << 99 << 99;
     QTest::newRow("100") << 100 << 99;
@@ -440,9 +439,7 @@ void SnapshotTest::damagedSnapshotIsRejectedUntouched_data()
 
     QTest::newRow("truncated in the image length") << s.left(kImageAt + 2);
     QTest::newRow("truncated in the image") << s.left(kImageAt + 4 + imageBytes(s) / 2);
-    QTest::newRow("truncated before the crew") << s.left(crewAt(s, 0) - 4);
     QTest::newRow("truncated in a member") << s.left(member + 40);
-    QTest::newRow("truncated before the objects") << s.left(objectCountAt(s));
     QTest::newRow("one byte short") << s.left(s.size() - 1);
 
     // Counters that are negative or so large that a later + 1 could overflow.
