@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QObject>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -21,6 +22,14 @@ public:
     explicit CanvasProbe(GameCanvas &canvas)
         : m_canvas(canvas)
     { }
+
+    // A probe whose canvas only moves when the test advances it.
+    static CanvasProbe holding(GameCanvas &canvas)
+    {
+        CanvasProbe probe(canvas);
+        probe.holdFrameTimer();
+        return probe;
+    }
 
     Pellwick::GameCore &core() const { return m_canvas.m_core; }
 
@@ -74,6 +83,25 @@ inline QString settingsPath()
         + QStringLiteral("/harbour-pellwick.conf");
 }
 
+inline QVariant stored(const QString &key)
+{
+    return QSettings(settingsPath(), QSettings::IniFormat).value(key);
+}
+
+inline void store(const QVariantMap &values)
+{
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        settings.setValue(it.key(), it.value());
+}
+
+inline QStringList storedKeys(const QString &group)
+{
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    settings.beginGroup(group);
+    return settings.allKeys();
+}
+
 inline void removeSettings()
 {
     QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).removeRecursively();
@@ -116,6 +144,17 @@ inline void arrangeWinOnSecondTick(Pellwick::GameCore &core)
     level.landscapeExit = level.landscapeEntry;
     level.portraitExit = level.portraitEntry;
     core.spawnCountdown = 1;
+}
+
+// The statistics the level chooser shows for one level: attempts, wins, completed, bestSaved, bestTime and
+// bestSkills.
+inline QVariantList levelStats(const GameCanvas &canvas, int index)
+{
+    const QVariantMap entry = canvas.levels().at(index).toMap();
+    QVariantList stats;
+    for (const char *key : { "attempts", "wins", "completed", "bestSaved", "bestTime", "bestSkills" })
+        stats.append(entry.value(QLatin1String(key)));
+    return stats;
 }
 
 // Every signal of a canvas in the order it was emitted, with the arguments of the three that carry any.

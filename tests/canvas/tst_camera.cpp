@@ -6,15 +6,11 @@
 
 using namespace Pellwick;
 using CanvasTest::SignalLog;
+using CanvasTest::stored;
 
 namespace {
 
 const QPointF kMiss(-1000, -1000);
-
-QVariant stored(const QString &key)
-{
-    return QSettings(CanvasTest::settingsPath(), QSettings::IniFormat).value(key);
-}
 
 bool near(const QPointF &a, const QPointF &b, qreal tolerance = 0.01)
 {
@@ -407,7 +403,7 @@ void CameraTest::storedZoomIsBounded()
     QFETCH(QVariant, value);
     QFETCH(float, zoom);
 
-    QSettings(CanvasTest::settingsPath(), QSettings::IniFormat).setValue("view/landscapeZoom", value);
+    CanvasTest::store({ { "view/landscapeZoom", value } });
     GameCanvas canvas;
     QCOMPARE(canvas.zoom(), zoom);
 }
@@ -415,7 +411,7 @@ void CameraTest::storedZoomIsBounded()
 // Turning the phone before the level has started reloads it in the other layout with that layout's zoom.
 void CameraTest::orientationChangeReloadsAnUntouchedLevel()
 {
-    QSettings(CanvasTest::settingsPath(), QSettings::IniFormat).setValue("view/portraitZoom", 2.0);
+    CanvasTest::store({ { "view/portraitZoom", 2.0 } });
     GameCanvas canvas;
     CanvasProbe probe(canvas);
     prepare(canvas, QSizeF(540, 960));
@@ -460,8 +456,7 @@ void CameraTest::orientationChangeDuringARunOnlyRecentres()
 void CameraTest::geometryFlipRecentresAndFirstLayoutOnlyClamps()
 {
     GameCanvas canvas;
-    CanvasProbe probe(canvas);
-    probe.holdFrameTimer();
+    auto probe = CanvasProbe::holding(canvas);
     probe.setZoom(2.0f);
     probe.setCamera(QPointF(600, 300));
     canvas.setSize(QSizeF(960, 540));

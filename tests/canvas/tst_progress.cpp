@@ -6,21 +6,12 @@
 #include <climits>
 
 using namespace Pellwick;
+using CanvasTest::store;
+using CanvasTest::stored;
 
 namespace {
 
-void store(const QVariantMap &values)
-{
-    QSettings settings(CanvasTest::settingsPath(), QSettings::IniFormat);
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        settings.setValue(it.key(), it.value());
-    settings.sync();
-}
-
-QVariant stored(const QString &key)
-{
-    return QSettings(CanvasTest::settingsPath(), QSettings::IniFormat).value(key);
-}
+const QVariantList kUnplayed { 0, 0, false, 0, -1, -1 };
 
 // Plays the loaded level to its end in one frame: `saved` members reach the exit, one more is lost when the
 // run is to be lost, and the clock and skill count read `seconds` and `skillsUsed` at the end.
@@ -50,8 +41,8 @@ private Q_SLOTS:
     void firstStartCreatesFileAndMarker();
     void unlockedLevelReadBack_data();
     void unlockedLevelReadBack();
-    void winUnlocksTheNextLevelOnce();
-    void winningTheLastLevelOnlyRemembersIt();
+    void winUnlocksOnlyAfterTheNewestLevel_data();
+    void winUnlocksOnlyAfterTheNewestLevel();
     void recordsAndTies_data();
     void recordsAndTies();
     void attemptCountedOnFirstRunningFrame();
@@ -120,47 +111,41 @@ void ProgressTest::unlockedLevelReadBack()
     QCOMPARE(stored("progress/lastLevel").toInt(), expected);
 }
 
-// A win unlocks the next level once; winning an earlier level again only remembers where the player was.
-void ProgressTest::winUnlocksTheNextLevelOnce()
+// A win of the newest level unlocks the next one; any other ending only remembers where the player was.
+void ProgressTest::winUnlocksOnlyAfterTheNewestLevel_data()
 {
-    store({ { "progress/unlockedLevel", 4 } });
-    GameCanvas canvas;
-    CanvasProbe(canvas).holdFrameTimer();
-    QSignalSpy levelsChanged(&canvas, &GameCanvas::levelsChanged);
-    QVERIFY(levelsChanged.isValid());
+    QTest::addColumn<int>("unlocked");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<bool>("won");
+    QTest::addColumn<int>("unlockedAfter");
+    QTest::addColumn<int>("announcements"); // levelsChanged: attempt, unlock, statistics
 
-    finishRun(canvas, 3, true);
-    QCOMPARE(canvas.unlockedLevel(), 5);
-    QCOMPARE(levelsChanged.count(), 3); // attempt, unlock, statistics
-    QCOMPARE(stored("progress/unlockedLevel").toInt(), 5);
-    QCOMPARE(stored("progress/lastLevel").toInt(), 4);
-
-    QVERIFY(canvas.setLevel(2));
-    levelsChanged.clear();
-    finishRun(canvas, 3, true);
-    QCOMPARE(canvas.unlockedLevel(), 5);
-    QCOMPARE(levelsChanged.count(), 2); // attempt, statistics
-    QCOMPARE(stored("progress/unlockedLevel").toInt(), 5);
-    QCOMPARE(stored("progress/lastLevel").toInt(), 2);
-
-    QVERIFY(canvas.setLevel(2));
-    finishRun(canvas, 3, false);
-    QCOMPARE(canvas.unlockedLevel(), 5);
-    QVERIFY(canvas.setLevel(5));
-    QVERIFY(!canvas.setLevel(6));
+    QTest::newRow("newest won") << 4 << 4 << true << 5 << 3;
+    QTest::newRow("earlier won") << 4 << 2 << true << 4 << 2;
+    QTest::newRow("newest lost") << 4 << 4 << false << 4 << 2;
+    QTest::newRow("last level won") << 20 << 20 << true << 20 << 2;
 }
 
-// The last level has nothing after it: a win changes only the remembered level.
-void ProgressTest::winningTheLastLevelOnlyRemembersIt()
+void ProgressTest::winUnlocksOnlyAfterTheNewestLevel()
 {
-    store({ { "progress/unlockedLevel", 20 } });
+    QFETCH(int, unlocked);
+    QFETCH(int, level);
+    QFETCH(bool, won);
+    QFETCH(int, unlockedAfter);
+    QFETCH(int, announcements);
+
+    store({ { "progress/unlockedLevel", unlocked } });
     GameCanvas canvas;
     CanvasProbe(canvas).holdFrameTimer();
-    QCOMPARE(canvas.levelIndex(), 20);
-    finishRun(canvas, 2, true);
-    QCOMPARE(canvas.unlockedLevel(), 20);
-    QCOMPARE(stored("progress/unlockedLevel").toInt(), 20);
-    QCOMPARE(stored("progress/lastLevel").toInt(), 20);
+    QVERIFY(canvas.setLevel(level));
+    QSignalSpy levelsChanged(&canvas, &GameCanvas::levelsChanged);
+    QVERIFY(levelsChanged.isValid());
+    finishRun(canvas, 3, won);
+    QCOMPARE(canvas.unlockedLevel(), unlockedAfter);
+    QCOMPARE(levelsChanged.count(), announcements);
+    QCOMPARE(stored("progress/unlockedLevel").toInt(), unlockedAfter);
+    QCOMPARE(stored("progress/lastLevel").toInt(), level);
+    QCOMPARE(canvas.setLevel(unlockedAfter + 1), false);
 }
 
 // Records need strictly better results; time and skills are only set by wins, most saved by any ending.
@@ -227,8 +212,7 @@ void ProgressTest::recordsAndTies()
 void ProgressTest::attemptCountedOnFirstRunningFrame()
 {
     GameCanvas canvas;
-    CanvasProbe probe(canvas);
-    probe.holdFrameTimer();
+    auto probe = CanvasProbe::holding(canvas);
     auto attempts = [&canvas] {
         return canvas.levels().at(0).toMap().value("attempts").toInt();
     };
@@ -261,8 +245,7 @@ void ProgressTest::clearStatisticsKeepsProgressAndTheRunningAttempt()
             { "stats/2/bestTime", 30 },
             { "view/landscapeZoom", 2.0 } });
     GameCanvas canvas;
-    CanvasProbe probe(canvas);
-    probe.holdFrameTimer();
+    auto probe = CanvasProbe::holding(canvas);
     canvas.startLevel();
     probe.advanceFrame();
     QCOMPARE(stored("stats/3/attempts").toInt(), 1);
@@ -271,18 +254,13 @@ void ProgressTest::clearStatisticsKeepsProgressAndTheRunningAttempt()
     QVERIFY(levelsChanged.isValid());
     canvas.clearStatistics();
     QCOMPARE(levelsChanged.count(), 1);
-    QSettings settings(CanvasTest::settingsPath(), QSettings::IniFormat);
-    settings.beginGroup("stats");
-    QCOMPARE(settings.allKeys(), QStringList());
-    settings.endGroup();
-    QCOMPARE(settings.value("progress/unlockedLevel").toInt(), 3);
-    QCOMPARE(settings.value("view/landscapeZoom").toDouble(), 2.0);
+    QCOMPARE(CanvasTest::storedKeys("stats"), QStringList());
+    QCOMPARE(stored("progress/unlockedLevel").toInt(), 3);
+    QCOMPARE(stored("view/landscapeZoom").toDouble(), 2.0);
     QCOMPARE(canvas.unlockedLevel(), 3);
 
     probe.advanceFrames(3);
-    const QVariantMap entry = canvas.levels().at(3).toMap();
-    QCOMPARE(entry.value("attempts").toInt(), 0);
-    QCOMPARE(entry.value("completed").toBool(), false);
+    QCOMPARE(CanvasTest::levelStats(canvas, 3), kUnplayed);
 }
 
 // A file full of damage (broken variants, overflowing numbers, wrong types) reads as defaults, without a
@@ -312,24 +290,14 @@ void ProgressTest::damagedFileReadsAsDefaults()
 
     QTest::ignoreMessage(QtWarningMsg, "QVariant::load: unknown user type with name .");
     GameCanvas canvas;
-    CanvasProbe probe(canvas);
-    probe.holdFrameTimer();
+    CanvasProbe(canvas).holdFrameTimer();
     QCOMPARE(canvas.unlockedLevel(), 0);
     QCOMPARE(canvas.bestTime(), -1);
     QCOMPARE(canvas.bestSkills(), -1);
     QCOMPARE(canvas.bestSaved(), 0);
     QCOMPARE(canvas.zoom(), 1.0f);
-    const QVariantList levels = canvas.levels();
-    QCOMPARE(levels.size(), 21);
-    for (int index : { 0, 1, 2 }) {
-        const QVariantMap entry = levels.at(index).toMap();
-        QCOMPARE(entry.value("attempts").toInt(), 0);
-        QCOMPARE(entry.value("wins").toInt(), 0);
-        QCOMPARE(entry.value("completed").toBool(), false);
-        QCOMPARE(entry.value("bestSaved").toInt(), 0);
-        QCOMPARE(entry.value("bestTime").toInt(), -1);
-        QCOMPARE(entry.value("bestSkills").toInt(), -1);
-    }
+    for (int index : { 0, 1, 2 })
+        QCOMPARE(CanvasTest::levelStats(canvas, index), kUnplayed);
 
     finishRun(canvas, 3, true, 12, 1);
     QCOMPARE(stored("stats/0/attempts").toInt(), 1);
@@ -374,7 +342,6 @@ void ProgressTest::formattedTime_data()
     QTest::addColumn<int>("seconds");
     QTest::addColumn<QString>("text");
     QTest::newRow("75") << 75 << "01:15";
-    QTest::newRow("0") << 0 << "00:00";
     QTest::newRow("negative") << -5 << "00:00";
     QTest::newRow("most negative") << INT_MIN << "00:00";
     QTest::newRow("59") << 59 << "00:59";
