@@ -37,8 +37,6 @@ private Q_SLOTS:
     void releasesFollowTheRate_data();
     void releasesFollowTheRate();
     void raisingTheRateKeepsTheRunningCountdown();
-    void releaseRateIsClamped_data();
-    void releaseRateIsClamped();
     void newMemberMovesOnItsReleaseTick_data();
     void newMemberMovesOnItsReleaseTick();
     void hopelessRunEndsOnItsFirstTick();
@@ -57,19 +55,28 @@ private Q_SLOTS:
 void TickTest::releasesFollowTheRate_data()
 {
     QTest::addColumn<int>("rate");
+    QTest::addColumn<int>("stored");
     QTest::addColumn<QVector<int>>("ticks");
-    QTest::newRow("rate 50") << 50 << QVector<int> { 13, 59, 105 };
-    QTest::newRow("rate 1") << 1 << QVector<int> { 13, 84, 155 };
-    QTest::newRow("rate 99") << 99 << QVector<int> { 13, 35, 57 };
+    QTest::newRow("rate 0 is 1") << 0 << 1 << QVector<int> { 13, 84, 155 };
+    QTest::newRow("rate 1") << 1 << 1 << QVector<int> { 13, 84, 155 };
+    QTest::newRow("rate 3") << 3 << 3 << QVector<int> { 13, 83, 153 };
+    QTest::newRow("rate 50") << 50 << 50 << QVector<int> { 13, 59, 105 };
+    QTest::newRow("rate 98") << 98 << 98 << QVector<int> { 13, 35, 57 };
+    QTest::newRow("rate 99") << 99 << 99 << QVector<int> { 13, 35, 57 };
+    QTest::newRow("rate 150 is 99") << 150 << 99 << QVector<int> { 13, 35, 57 };
 }
 
-// The first member leaves on tick 13; the next ones follow every 70 - rate / 2 ticks plus one.
+// Rates are kept within 1 to 99; the first member leaves on tick 13 and the next ones follow every
+// 70 - rate / 2 ticks plus one.
 void TickTest::releasesFollowTheRate()
 {
     QFETCH(int, rate);
+    QFETCH(int, stored);
     QFETCH(QVector<int>, ticks);
     GameCore core;
     core.setReleaseRate(rate);
+    QCOMPARE(core.releaseRate, stored);
+    QCOMPARE(core.spawnIntervalTicks(), ticks.at(1) - ticks.at(0) - 1);
     QCOMPARE(releaseTicks(core, 3), ticks);
 }
 
@@ -82,31 +89,6 @@ void TickTest::raisingTheRateKeepsTheRunningCountdown()
     QCOMPARE(releaseTicks(core, 1), QVector<int> { 13 });
     core.setReleaseRate(99);
     QCOMPARE(releaseTicks(core, 2), (QVector<int> { 59, 81 }));
-}
-
-void TickTest::releaseRateIsClamped_data()
-{
-    QTest::addColumn<int>("rate");
-    QTest::addColumn<int>("stored");
-    QTest::addColumn<int>("interval");
-    QTest::newRow("0") << 0 << 1 << 70;
-    QTest::newRow("1") << 1 << 1 << 70;
-    QTest::newRow("3") << 3 << 3 << 69;
-    QTest::newRow("98") << 98 << 98 << 21;
-    QTest::newRow("99") << 99 << 99 << 21;
-    QTest::newRow("150") << 150 << 99 << 21;
-}
-
-// Rates are kept within 1 to 99, which gives pauses of 70 down to 21 ticks.
-void TickTest::releaseRateIsClamped()
-{
-    QFETCH(int, rate);
-    QFETCH(int, stored);
-    QFETCH(int, interval);
-    GameCore core;
-    core.setReleaseRate(rate);
-    QCOMPARE(core.releaseRate, stored);
-    QCOMPARE(core.spawnIntervalTicks(), interval);
 }
 
 void TickTest::newMemberMovesOnItsReleaseTick_data()
