@@ -41,8 +41,6 @@ private Q_SLOTS:
     void builderLaysFirstBrickOnFourthTick();
     void builderRunClimbsFortyFiveOverOneHundredFortyFour_data();
     void builderRunClimbsFortyFiveOverOneHundredFortyFour();
-    void builderAtSideEdgeLaysOneBrick_data();
-    void builderAtSideEdgeLaysOneBrick();
     void basherApproachesDistantMaterialWithoutCutting_data();
     void basherApproachesDistantMaterialWithoutCutting();
     void basherInOpenAirGivesUpOnEleventhScan();
@@ -60,31 +58,54 @@ private Q_SLOTS:
 
 void ExcavationTest::builderLaysFirstBrickOnFourthTick_data()
 {
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<qreal>("x");
     QTest::addColumn<int>("direction");
-    QTest::addColumn<QRect>("brick");
+    QTest::addColumn<QRect>("brick"); // as far as it lies inside the world
+    QTest::addColumn<bool>("stops");
 
-    QTest::newRow("right") << 1 << QRect(302, 397, 12, 4);
-    QTest::newRow("left") << -1 << QRect(286, 397, 12, 4);
+    // The edge rule uses the layout's own width; bricks are clipped at the world's border.
+    QTest::newRow("right") << int(Landscape) << 300.0 << 1 << QRect(302, 397, 12, 4) << false;
+    QTest::newRow("left") << int(Landscape) << 300.0 << -1 << QRect(286, 397, 12, 4) << false;
+    QTest::newRow("landscape, ends 6 from the right")
+        << int(Landscape) << 946.0 << 1 << QRect(948, 397, 12, 4) << false;
+    QTest::newRow("landscape, ends 5 from the right")
+        << int(Landscape) << 947.0 << 1 << QRect(949, 397, 11, 4) << true;
+    QTest::newRow("landscape, at the right border")
+        << int(Landscape) << 952.0 << 1 << QRect(954, 397, 6, 4) << true;
+    QTest::newRow("portrait, ends 5 from the right")
+        << int(Portrait) << 527.0 << 1 << QRect(529, 397, 11, 4) << true;
+    QTest::newRow("ends at x 5") << int(Landscape) << 13.0 << -1 << QRect(0, 397, 11, 4) << false;
+    QTest::newRow("ends at x 4") << int(Landscape) << 12.0 << -1 << QRect(0, 397, 10, 4) << true;
+    QTest::newRow("portrait, at the left border")
+        << int(Portrait) << 8.0 << -1 << QRect(0, 397, 6, 4) << true;
 }
 
-// A builder stands still for three ticks, then lays a 12 by 4 brick ahead and steps 8 along and 2.5 up.
+// A builder stands still for three ticks, then lays a 12 by 4 brick ahead and steps 8 along and 2.5 up; when
+// that step takes it below x 5 or to within 5 of the right edge it walks on after that one brick.
 void ExcavationTest::builderLaysFirstBrickOnFourthTick()
 {
+    QFETCH(int, layout);
+    QFETCH(qreal, x);
     QFETCH(int, direction);
     QFETCH(QRect, brick);
+    QFETCH(bool, stops);
 
-    GameCore core = emptyWorld();
-    const int index = addMember(core, QPointF(300, kStandingY), Building, direction);
+    GameCore core = emptyWorld(LayoutMode(layout));
+    const int index = addMember(core, QPointF(x, kStandingY), Building, direction);
     runPlacedCrew(core, 3);
-    QCOMPARE(core.crew.at(index).pos, QPointF(300, kStandingY));
+    QCOMPARE(core.crew.at(index).pos, QPointF(x, kStandingY));
     QCOMPARE(solidPixels(core), 0);
 
     runPlacedCrew(core, 1);
-    QCOMPARE(solidPixels(core), 48);
-    QCOMPARE(solidPixels(core, brick), 48);
-    QCOMPARE(core.crew.at(index).pos, QPointF(300 + 8 * direction, kStandingY - 2.5));
-    QCOMPARE(core.crew.at(index).bricks, 1);
-    QCOMPARE(core.crew.at(index).actionTicks, 0);
+    const CrewMember &builder = core.crew.at(index);
+    const int brickPixels = brick.width() * brick.height();
+    QCOMPARE(solidPixels(core), brickPixels);
+    QCOMPARE(solidPixels(core, brick), brickPixels);
+    QCOMPARE(builder.pos, QPointF(x + 8 * direction, kStandingY - 2.5));
+    QCOMPARE(builder.state, stops ? Walking : Building);
+    QCOMPARE(builder.bricks, stops ? 0 : 1);
+    QCOMPARE(builder.actionTicks, 0);
 }
 
 void ExcavationTest::builderRunClimbsFortyFiveOverOneHundredFortyFour_data()
@@ -113,44 +134,6 @@ void ExcavationTest::builderRunClimbsFortyFiveOverOneHundredFortyFour()
     QVERIFY(core.grounded(builder));
     runPlacedCrew(core, 1);
     QCOMPARE(core.crew.at(index).pos, start + QPointF(146 * direction, -45));
-}
-
-void ExcavationTest::builderAtSideEdgeLaysOneBrick_data()
-{
-    QTest::addColumn<int>("layout");
-    QTest::addColumn<qreal>("x");
-    QTest::addColumn<int>("direction");
-    QTest::addColumn<bool>("stops");
-    QTest::addColumn<int>("brickPixels");
-
-    // The edge rule uses the layout's own width; bricks are clipped at the world's border.
-    QTest::newRow("landscape, ends 6 from the right") << int(Landscape) << 946.0 << 1 << false << 48;
-    QTest::newRow("landscape, ends 5 from the right") << int(Landscape) << 947.0 << 1 << true << 44;
-    QTest::newRow("landscape, at the right border") << int(Landscape) << 952.0 << 1 << true << 24;
-    QTest::newRow("portrait, ends 5 from the right") << int(Portrait) << 527.0 << 1 << true << 44;
-    QTest::newRow("ends at x 5") << int(Landscape) << 13.0 << -1 << false << 44;
-    QTest::newRow("ends at x 4") << int(Landscape) << 12.0 << -1 << true << 40;
-    QTest::newRow("portrait, at the left border") << int(Portrait) << 8.0 << -1 << true << 24;
-}
-
-// A builder whose first brick takes it below x 5 or to within 5 of the right edge walks on after that brick.
-void ExcavationTest::builderAtSideEdgeLaysOneBrick()
-{
-    QFETCH(int, layout);
-    QFETCH(qreal, x);
-    QFETCH(int, direction);
-    QFETCH(bool, stops);
-    QFETCH(int, brickPixels);
-
-    GameCore core = emptyWorld(LayoutMode(layout));
-    const qreal y = 300;
-    const int index = addMember(core, QPointF(x, y), Building, direction);
-    runPlacedCrew(core, 4);
-    const CrewMember &builder = core.crew.at(index);
-    QCOMPARE(builder.state, stops ? Walking : Building);
-    QCOMPARE(builder.bricks, stops ? 0 : 1);
-    QCOMPARE(builder.pos, QPointF(x + 8 * direction, y - 2.5));
-    QCOMPARE(solidPixels(core), brickPixels);
 }
 
 void ExcavationTest::basherApproachesDistantMaterialWithoutCutting_data()
