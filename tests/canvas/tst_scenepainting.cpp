@@ -79,7 +79,6 @@ void ScenePaintingTest::terrainAppearsWhereTheCameraPutsIt_data()
 
     QTest::newRow("phone portrait, zoom 1") << QSize(540, 960) << int(Portrait) << 1.0f << false;
     QTest::newRow("phone portrait, zoom 3.5") << QSize(540, 960) << int(Portrait) << 3.5f << false;
-    QTest::newRow("phone landscape, zoom 1") << QSize(960, 540) << int(Landscape) << 1.0f << false;
     QTest::newRow("phone landscape, zoom 2.46") << QSize(960, 540) << int(Landscape) << 2.460375f << false;
     QTest::newRow("desktop, zoom 1") << QSize(1920, 1080) << int(Landscape) << 1.0f << false;
     QTest::newRow("desktop, zoom 3.5") << QSize(1920, 1080) << int(Landscape) << 3.5f << false;
@@ -103,10 +102,7 @@ void ScenePaintingTest::terrainAppearsWhereTheCameraPutsIt()
     const QColor ground(200, 30, 170);
     const QColor vein(20, 230, 40);
     const QRect block(200, 300, 12, 12);
-    for (int y = block.top(); y <= block.bottom(); ++y) {
-        for (int x = block.left(); x <= block.right(); ++x)
-            stage.core().terrain.setPixelColor(x, y, ground);
-    }
+    QPainter(&stage.core().terrain).fillRect(block, ground);
     stage.core().terrain.setPixelColor(206, 306, vein);
     stage.probe.setZoom(zoom);
     stage.centreOn(QPointF(230, 290));

@@ -28,9 +28,7 @@ const QString kQmlRoot = QStringLiteral(PELLWICK_QML_DIR);
 QString contentsOf(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readAll());
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
 } // namespace
@@ -136,7 +134,6 @@ void QmlImportsTest::onlyTheAllowedModulesAndOurOwnFilesPass_data()
     QTest::addColumn<QString>("statement");
     QTest::addColumn<bool>("allowed");
 
-    QTest::newRow("QtQuick 2.6") << "QtQuick 2.6" << true;
     QTest::newRow("QtQuick 2.15") << "QtQuick 2.15" << true;
     QTest::newRow("QtQuick 1.1") << "QtQuick 1.1" << false;
     QTest::newRow("QtQuick without a version") << "QtQuick" << false;
@@ -144,10 +141,8 @@ void QmlImportsTest::onlyTheAllowedModulesAndOurOwnFilesPass_data()
     QTest::newRow("QtQuick.Layouts") << "QtQuick.Layouts 1.3" << true;
     QTest::newRow("our module") << "harbour.pellwick 1.0" << true;
     QTest::newRow("the phone's component set") << "Sailfish.Silica 1.0" << false;
-    QTest::newRow("desktop controls") << "QtQuick.Controls 2.0" << false;
     QTest::newRow("a module that only starts like an allowed one") << "QtQuick.Particles 2.0" << false;
     QTest::newRow("a longer name with an allowed start") << "QtQuick.Window.Extra 2.0" << false;
-    QTest::newRow("QtQml") << "QtQml 2.0" << false;
     QTest::newRow("our folder") << "\"../pages\"" << true;
     QTest::newRow("our script") << "\"../logic.js\" as Logic" << true;
     QTest::newRow("the folder itself") << "\".\"" << true;

@@ -230,10 +230,17 @@ TestCase {
         compare(root.page, "chooser")
     }
 
-    // A level played to its end shows the result card; a win offers the next level, which opens.
+    // A level played to its end shows the result card; trying again replays it from its introduction, and
+    // a win offers the next level, which opens.
     function test_finishedLevelShowsTheResult() {
         openPages(0)
         startLevel(0)
+        verify(driver.runUntilFinished(game, 20000))
+        tap("retryButton")
+        compare(game.levelIndex, 0)
+        verify(child("introCard").visible)
+        verify(!game.levelFinished)
+        tap("startButton")
         verify(driver.runUntilFinished(game, 20000))
         verify(game.levelWon)
         verify(child("resultCard").visible)
@@ -246,35 +253,15 @@ TestCase {
         verify(!child("resultCard").visible)
     }
 
-    // Trying again from the result card replays the same level from its introduction.
-    function test_retryReplaysTheLevel() {
-        openPages(0)
-        startLevel(0)
-        verify(driver.runUntilFinished(game, 20000))
-        tap("retryButton")
-        compare(game.levelIndex, 0)
-        verify(child("introCard").visible)
-        verify(!game.levelFinished)
-    }
-
-    // Leaving a running level pauses it, and the chooser offers to continue it.
-    function test_leavingARunningLevelPausesIt() {
-        openPages(0)
-        startLevel(0)
-        tap("levelsButton")
-        compare(root.page, "chooser")
-        verify(game.paused)
-        tap("continueBanner")
-        compare(root.page, "play")
-        verify(!game.levelIntroVisible)
-    }
-
-    // A game left half played comes back paused, behind the chooser's offer to continue it.
+    // Leaving a running level pauses it; a game left half played comes back paused, behind the chooser's
+    // offer to continue it.
     function test_interruptedGameWaitsForThePlayer() {
         openPages(0)
         startLevel(0)
         driver.runFrames(game, 60)
         tap("levelsButton")
+        compare(root.page, "chooser")
+        verify(game.paused)
         var reopened = createTemporaryObject(pages, window)
         tryCompare(reopened, "status", Loader.Ready)
         root = reopened.item
