@@ -55,8 +55,8 @@ private Q_SLOTS:
     void nothingIsWrittenBeforeTheFirstTick();
     void periodicSaveEveryThirtySteppingFrames_data();
     void periodicSaveEveryThirtySteppingFrames();
-    void finishedRunLeavesNoSession();
-    void levelChoiceAndRestartDropTheSession();
+    void endedRunLeavesNoSession_data();
+    void endedRunLeavesNoSession();
     void wonLevelRuleAppliesBelowFormatFour_data();
     void wonLevelRuleAppliesBelowFormatFour();
     void sessionBeyondTheUnlockedLevelIsRemoved();
@@ -169,40 +169,37 @@ void SessionTest::periodicSaveEveryThirtySteppingFrames()
     QCOMPARE(saved.tick, probe.core().tick);
 }
 
-// Once a run has finished, no session key is left, not even after the canvas is closed.
-void SessionTest::finishedRunLeavesNoSession()
+// A run that has finished, been restarted or left for another level leaves no session key, not even after
+// the canvas is closed.
+void SessionTest::endedRunLeavesNoSession_data()
 {
+    QTest::addColumn<QString>("end");
+    QTest::newRow("finished") << "finished";
+    QTest::newRow("restart") << "restart";
+    QTest::newRow("level choice") << "level";
+}
+
+void SessionTest::endedRunLeavesNoSession()
+{
+    QFETCH(QString, end);
     {
         GameCanvas canvas;
         auto probe = CanvasProbe::holding(canvas);
         canvas.startLevel();
         probe.advanceFrames(30);
         QVERIFY(!storedSessionKeys().isEmpty());
-        CanvasTest::arrangeOutcome(probe.core(), 1, 0, 1);
-        probe.advanceFrame();
-        QVERIFY(canvas.levelFinished());
+        if (end == "finished") {
+            CanvasTest::arrangeOutcome(probe.core(), 1, 0, 1);
+            probe.advanceFrame();
+            QVERIFY(canvas.levelFinished());
+        } else if (end == "restart") {
+            canvas.restartLevel();
+        } else {
+            QVERIFY(canvas.setLevel(0));
+        }
         QCOMPARE(storedSessionKeys(), QStringList());
         canvas.setPaused(true);
     }
-    QCOMPARE(storedSessionKeys(), QStringList());
-}
-
-// Choosing a level or restarting ends the stored run; pausing a running one stores it.
-void SessionTest::levelChoiceAndRestartDropTheSession()
-{
-    GameCanvas canvas;
-    auto probe = CanvasProbe::holding(canvas);
-    canvas.startLevel();
-    probe.advanceFrames(3);
-    canvas.setPaused(true);
-    QVERIFY(!storedSessionKeys().isEmpty());
-    canvas.restartLevel();
-    QCOMPARE(storedSessionKeys(), QStringList());
-
-    canvas.startLevel();
-    probe.advanceFrames(3);
-    canvas.setPaused(true);
-    QVERIFY(canvas.setLevel(0));
     QCOMPARE(storedSessionKeys(), QStringList());
 }
 
