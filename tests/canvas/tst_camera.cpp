@@ -18,11 +18,12 @@ bool near(const QPointF &a, const QPointF &b, qreal tolerance = 0.01)
 }
 
 // A canvas of the given size showing level 0 in the given layout, its clock held by the test.
-void prepare(GameCanvas &canvas, const QSizeF &size, bool portraitWorld = false)
+CanvasProbe prepare(GameCanvas &canvas, const QSizeF &size, bool portraitWorld = false)
 {
-    CanvasProbe(canvas).holdFrameTimer();
+    CanvasProbe probe = CanvasProbe::holding(canvas);
     canvas.setPortraitLayout(portraitWorld);
     canvas.setSize(size);
+    return probe;
 }
 
 } // namespace
@@ -95,8 +96,7 @@ void CameraTest::baseScaleFitsTheWorld()
 void CameraTest::mappingRoundTrips()
 {
     GameCanvas canvas;
-    CanvasProbe probe(canvas);
-    prepare(canvas, QSizeF(800, 600));
+    auto probe = prepare(canvas, QSizeF(800, 600));
     canvas.setZoomAt(2.5f, 200, 150);
     const QPointF camera = probe.camera();
     QCOMPARE(canvas.worldToItem(camera), QPointF(400, 300));
@@ -178,8 +178,7 @@ void CameraTest::cameraIsClamped()
     QFETCH(QPointF, camera);
 
     GameCanvas canvas;
-    CanvasProbe probe(canvas);
-    prepare(canvas, size, portraitWorld);
+    auto probe = prepare(canvas, size, portraitWorld);
     probe.setZoom(zoom);
     probe.setCamera(requested);
     probe.clampCamera();
@@ -190,8 +189,7 @@ void CameraTest::cameraIsClamped()
 void CameraTest::pinchKeepsTheAnchorUnderTheFingers()
 {
     GameCanvas canvas;
-    CanvasProbe probe(canvas);
-    prepare(canvas, QSizeF(960, 540));
+    auto probe = prepare(canvas, QSizeF(960, 540));
     QSignalSpy zoomChanged(&canvas, &GameCanvas::zoomChanged);
     QVERIFY(zoomChanged.isValid());
 
@@ -222,8 +220,7 @@ void CameraTest::pinchOutsideTheWorldKeepsTheCamera()
     QFETCH(QPointF, fingers);
 
     GameCanvas canvas;
-    CanvasProbe probe(canvas);
-    prepare(canvas, QSizeF(960, 540), true);
+    auto probe = prepare(canvas, QSizeF(960, 540), true);
     probe.setCamera(QPointF(270, 500));
     canvas.setZoomAt(2.0f, float(fingers.x()), float(fingers.y()));
     QCOMPARE(canvas.zoom(), 2.0f);
@@ -246,8 +243,7 @@ void CameraTest::dragsOnlyAboveZoomOne()
     QFETCH(bool, moves);
 
     GameCanvas canvas;
-    CanvasProbe probe(canvas);
-    prepare(canvas, QSizeF(960, 540));
+    auto probe = prepare(canvas, QSizeF(960, 540));
     probe.setZoom(zoom);
     probe.setCamera(QPointF(480, 270));
     canvas.panByItemDelta(40, -20);
@@ -259,8 +255,7 @@ void CameraTest::dragsOnlyAboveZoomOne()
 void CameraTest::followingStepsTowardTheSelectedMember()
 {
     GameCanvas canvas;
-    CanvasProbe probe(canvas);
-    prepare(canvas, QSizeF(960, 540));
+    auto probe = prepare(canvas, QSizeF(960, 540));
     const int id = CanvasTest::placeMember(probe.core(), QPointF(300, 300), Blocking);
     probe.setSelectedCrewId(id);
     canvas.setZoomAt(3.0f, 480, 270);
@@ -295,8 +290,7 @@ void CameraTest::dragHoldsFollowingForNinetySteppingFrames()
     QFETCH(int, framesPerStep);
 
     GameCanvas canvas;
-    CanvasProbe probe(canvas);
-    prepare(canvas, QSizeF(960, 540));
+    auto probe = prepare(canvas, QSizeF(960, 540));
     const int id = CanvasTest::placeMember(probe.core(), QPointF(300, 300), Blocking);
     probe.setSelectedCrewId(id);
     canvas.setZoomAt(3.0f, 480, 270);
@@ -325,8 +319,7 @@ void CameraTest::dragHoldsFollowingForNinetySteppingFrames()
 void CameraTest::zoomButtonsStepWithinTheRange()
 {
     GameCanvas canvas;
-    CanvasProbe probe(canvas);
-    prepare(canvas, QSizeF(960, 540));
+    auto probe = prepare(canvas, QSizeF(960, 540));
     QSignalSpy zoomChanged(&canvas, &GameCanvas::zoomChanged);
     QVERIFY(zoomChanged.isValid());
 
@@ -413,8 +406,7 @@ void CameraTest::orientationChangeReloadsAnUntouchedLevel()
 {
     CanvasTest::store({ { "view/portraitZoom", 2.0 } });
     GameCanvas canvas;
-    CanvasProbe probe(canvas);
-    prepare(canvas, QSizeF(540, 960));
+    auto probe = prepare(canvas, QSizeF(540, 960));
     SignalLog log(canvas);
 
     canvas.setPortraitLayout(true);
@@ -438,8 +430,7 @@ void CameraTest::orientationChangeReloadsAnUntouchedLevel()
 void CameraTest::orientationChangeDuringARunOnlyRecentres()
 {
     GameCanvas canvas;
-    CanvasProbe probe(canvas);
-    prepare(canvas, QSizeF(960, 540));
+    auto probe = prepare(canvas, QSizeF(960, 540));
     canvas.startLevel();
     probe.advanceFrames(3);
     SignalLog log(canvas);
