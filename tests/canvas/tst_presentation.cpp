@@ -55,11 +55,9 @@ void PresentationTest::fixedTexts_data()
     QTest::addColumn<QString>("expected");
 
     GameCanvas canvas;
-    QTest::newRow("level 0") << canvas.translatedLevelName(0) << "First Steps";
     QTest::newRow("level 20") << canvas.translatedLevelName(20) << "All Hands";
     QTest::newRow("level 21") << canvas.translatedLevelName(21) << "Unknown level";
     QTest::newRow("level -1") << canvas.translatedLevelName(-1) << "Unknown level";
-    QTest::newRow("stage 0") << canvas.stageNameFor(0) << "Training";
     QTest::newRow("stage 4") << canvas.stageNameFor(4) << "Campaign";
     QTest::newRow("stage -1") << canvas.stageNameFor(-1) << "Campaign";
     QTest::newRow("difficulty -3") << canvas.difficultyNameFor(-3) << "Intro";
@@ -69,11 +67,9 @@ void PresentationTest::fixedTexts_data()
     QTest::newRow("difficulty 10") << canvas.difficultyNameFor(10) << "Tricky";
     QTest::newRow("difficulty 15") << canvas.difficultyNameFor(15) << "Tricky";
     QTest::newRow("difficulty 16") << canvas.difficultyNameFor(16) << "Hard";
-    QTest::newRow("skill 0") << canvas.skillName(0) << "Climber";
     QTest::newRow("skill 7") << canvas.skillName(7) << "Demolition";
     QTest::newRow("skill 8") << canvas.skillName(8) << "";
     QTest::newRow("skill -1") << canvas.skillName(-1) << "";
-    QTest::newRow("short 2") << canvas.skillShortName(2) << "STOP";
     QTest::newRow("short -1") << canvas.skillShortName(-1) << "";
 }
 

@@ -78,11 +78,9 @@ void QmlCreationTest::methodsCallableFromQml_data()
 
     QTest::newRow("formattedTime") << "formattedTime(75)" << QVariant("01:15");
     QTest::newRow("setLevel") << "setLevel(0)" << QVariant(true);
-    QTest::newRow("setLevel locked") << "setLevel(5)" << QVariant(false);
     QTest::newRow("nextLevel") << "nextLevel()" << QVariant(false);
     QTest::newRow("selectSkill") << "selectSkill(4), selectedSkill" << QVariant(4);
     QTest::newRow("tap without skill") << "applySelectedSkill(480, 270)" << QVariant(false);
-    QTest::newRow("zoomIn") << "zoomIn(), zoom.toFixed(2)" << QVariant("1.35");
     QTest::newRow("pinch") << "setZoomAt(2, 480, 270), zoom" << QVariant(2.0);
     QTest::newRow("reset") << "zoomIn(), resetView(), zoom" << QVariant(1.0);
     QTest::newRow("drag") << "panByItemDelta(10, 10), zoomOut(), focusAction(), zoom" << QVariant(1.0);
@@ -90,7 +88,6 @@ void QmlCreationTest::methodsCallableFromQml_data()
                                   << QVariant(45);
     QTest::newRow("pause") << "togglePaused(), paused" << QVariant(true);
     QTest::newRow("speed") << "speedMultiplier = 9, speedMultiplier" << QVariant(3.0);
-    QTest::newRow("start") << "startLevel(), levelIntroVisible" << QVariant(false);
     QTest::newRow("restart") << "startLevel(), restartLevel(), levelIntroVisible" << QVariant(true);
     QTest::newRow("clearStatistics") << "clearStatistics(), bestTime" << QVariant(-1);
     QTest::newRow("orientation") << "portraitLayout = true, levelIndex" << QVariant(0);
