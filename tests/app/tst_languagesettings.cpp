@@ -1,10 +1,8 @@
+#include "languagefile.h"
 #include "languagesettings.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,26 +29,6 @@ int printLanguageSettings()
     return 0;
 }
 
-QString languageFilePath(const QString &configHome)
-{
-    return configHome + QStringLiteral("/vexil/harbour-pellwick/language.ini");
-}
-
-void writeLanguageFile(const QString &configHome, const QByteArray &content)
-{
-    QDir().mkpath(QFileInfo(languageFilePath(configHome)).path());
-    QFile file(languageFilePath(configHome));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-QString storedLanguage(const QString &configHome)
-{
-    return QSettings(languageFilePath(configHome), QSettings::IniFormat)
-        .value(QStringLiteral("ui/language"))
-        .toString();
-}
-
 } // namespace
 
 class TestLanguageSettings : public QObject
@@ -70,7 +48,6 @@ private Q_SLOTS:
 private:
     // Starts a child process under `locale` with the game's files in `configHome`; returns what it printed.
     static QString startChild(const QString &configHome, const QString &locale);
-    void startWithStoredLanguage(const QByteArray &stored);
 
     QScopedPointer<QTemporaryDir> m_configHome;
 };
@@ -84,13 +61,8 @@ void TestLanguageSettings::init()
 
 QString TestLanguageSettings::startChild(const QString &configHome, const QString &locale)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : { "LANG", "LANGUAGE", "LC_MESSAGES", "LC_NUMERIC" })
-        environment.remove(QLatin1String(name));
-    environment.insert(QStringLiteral("LC_ALL"), locale);
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
     QProcess child;
-    child.setProcessEnvironment(environment);
+    child.setProcessEnvironment(LanguageFile::environmentUnder(locale, configHome));
     child.start(QCoreApplication::applicationFilePath(), { QLatin1String(kChildArgument) });
     if (!child.waitForFinished(10000) || child.exitCode() != 0)
         return QStringLiteral("child failed: ") + QString::fromLocal8Bit(child.readAllStandardError());
@@ -130,9 +102,9 @@ void TestLanguageSettings::startUnderLocale()
     QFETCH(QString, expected);
 
     if (!stored.isNull())
-        writeLanguageFile(m_configHome->path(), stored);
+        QVERIFY(LanguageFile::write(m_configHome->path(), stored));
     QCOMPARE(startChild(m_configHome->path(), locale), expected + QStringLiteral(" ready"));
-    QCOMPARE(storedLanguage(m_configHome->path()), expected);
+    QCOMPARE(LanguageFile::stored(m_configHome->path()), expected);
 }
 
 void TestLanguageSettings::normalizeLanguage_data()
@@ -156,11 +128,6 @@ void TestLanguageSettings::normalizeLanguage()
     QFETCH(QString, value);
     QFETCH(QString, expected);
     QCOMPARE(LanguageSettings::normalizeLanguage(value), expected);
-}
-
-void TestLanguageSettings::startWithStoredLanguage(const QByteArray &stored)
-{
-    writeLanguageFile(m_configHome->path(), "[ui]\nlanguage=" + stored + '\n');
 }
 
 void TestLanguageSettings::assigningSignalsInOrder_data()
@@ -189,7 +156,7 @@ void TestLanguageSettings::assigningSignalsInOrder()
     QFETCH(QString, expected);
     QFETCH(QStringList, signalsEmitted);
 
-    startWithStoredLanguage(started);
+    QVERIFY(LanguageFile::choose(m_configHome->path(), started));
     LanguageSettings settings;
     QStringList emitted;
     connect(&settings, &LanguageSettings::languageChanged, this,
@@ -201,14 +168,14 @@ void TestLanguageSettings::assigningSignalsInOrder()
     QCOMPARE(emitted, signalsEmitted);
     QCOMPARE(settings.language(), expected);
     QCOMPARE(settings.restartRequired(), expected != QString::fromLatin1(started));
-    QCOMPARE(storedLanguage(m_configHome->path()), expected);
+    QCOMPARE(LanguageFile::stored(m_configHome->path()), expected);
 }
 
 // Choosing another language and then the one the game started in needs no restart any more, and
 // both turns are announced.
 void TestLanguageSettings::switchingBackClearsRestart()
 {
-    startWithStoredLanguage("en");
+    QVERIFY(LanguageFile::choose(m_configHome->path(), "en"));
     LanguageSettings settings;
     QSignalSpy languageSpy(&settings, &LanguageSettings::languageChanged);
     QSignalSpy restartSpy(&settings, &LanguageSettings::restartRequiredChanged);
@@ -221,7 +188,7 @@ void TestLanguageSettings::switchingBackClearsRestart()
     QVERIFY(!settings.restartRequired());
     QCOMPARE(languageSpy.count(), 2);
     QCOMPARE(restartSpy.count(), 2);
-    QCOMPARE(storedLanguage(m_configHome->path()), QStringLiteral("en"));
+    QCOMPARE(LanguageFile::stored(m_configHome->path()), QStringLiteral("en"));
 }
 
 int main(int argc, char *argv[])

@@ -1,7 +1,7 @@
-#include <QDir>
+#include "languagefile.h"
+
 #include <QFile>
 #include <QProcess>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,8 +31,6 @@ private Q_SLOTS:
 
 private:
     Run startGame(const QString &executable, const QString &locale = QStringLiteral("en_GB.UTF-8")) const;
-    void storeLanguage(const QByteArray &language) const;
-    QString storedLanguage() const;
 
     QScopedPointer<QTemporaryDir> m_home;
 };
@@ -45,11 +43,7 @@ void TestStartup::init()
 
 Run TestStartup::startGame(const QString &executable, const QString &locale) const
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : { "LANG", "LANGUAGE", "LC_MESSAGES", "LC_NUMERIC" })
-        environment.remove(QLatin1String(name));
-    environment.insert(QStringLiteral("LC_ALL"), locale);
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->path());
+    QProcessEnvironment environment = LanguageFile::environmentUnder(locale, m_home->path());
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home->path());
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
@@ -64,23 +58,6 @@ Run TestStartup::startGame(const QString &executable, const QString &locale) con
     run.shown = QString::fromUtf8(game.readAllStandardOutput());
     run.errors = QString::fromLocal8Bit(game.readAllStandardError());
     return run;
-}
-
-void TestStartup::storeLanguage(const QByteArray &language) const
-{
-    const QString directory = m_home->path() + QStringLiteral("/vexil/harbour-pellwick");
-    QDir().mkpath(directory);
-    QFile file(directory + QStringLiteral("/language.ini"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[ui]\nlanguage=" + language + '\n');
-}
-
-QString TestStartup::storedLanguage() const
-{
-    return QSettings(m_home->path() + QStringLiteral("/vexil/harbour-pellwick/language.ini"),
-                     QSettings::IniFormat)
-        .value(QStringLiteral("ui/language"))
-        .toString();
 }
 
 void TestStartup::firstPageLanguage_data()
@@ -111,7 +88,7 @@ void TestStartup::firstPageLanguage()
     QFETCH(QStringList, notShown);
 
     if (!stored.isNull())
-        storeLanguage(stored);
+        QVERIFY(LanguageFile::choose(m_home->path(), stored));
     const Run run = startGame(kBuiltGame, locale);
     QVERIFY2(run.finished, qPrintable(run.errors));
     QVERIFY2(run.errors.isEmpty(), qPrintable(run.errors));
@@ -140,7 +117,7 @@ void TestStartup::installedGameStartsAnywhere()
                          "/harbour-pellwick/translations/harbour-pellwick-hu.qm");
     QVERIFY(QFile::exists(translation));
 
-    storeLanguage("hu");
+    QVERIFY(LanguageFile::choose(m_home->path(), "hu"));
     Run run = startGame(installedGame);
     QVERIFY2(run.finished && run.errors.isEmpty(), qPrintable(run.errors));
     QVERIFY(run.shown.contains(QStringLiteral("Válassz pályát")));
@@ -150,7 +127,7 @@ void TestStartup::installedGameStartsAnywhere()
     QVERIFY2(run.finished && run.errors.isEmpty(), qPrintable(run.errors));
     QVERIFY(run.shown.contains(QStringLiteral("Choose a level")));
     QVERIFY(run.shown.contains(QStringLiteral("First Steps")));
-    QCOMPARE(storedLanguage(), QStringLiteral("hu"));
+    QCOMPARE(LanguageFile::stored(m_home->path()), QStringLiteral("hu"));
 }
 
 QTEST_GUILESS_MAIN(TestStartup)
