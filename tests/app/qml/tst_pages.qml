@@ -143,7 +143,8 @@ TestCase {
         verify(game.followSelectedCrew)
     }
 
-    // Holding a skill and tapping a crew member hands it over and uses the stock up.
+    // Holding a skill and tapping a crew member hands it over and uses the stock up; a tap while paused only
+    // resumes.
     function test_tapAssignsTheHeldSkill() {
         openPages(1)
         startLevel(1)
@@ -154,6 +155,10 @@ TestCase {
 
         var point = driver.runUntilEligible(game, 2, 600)
         verify(point.x >= 0, "no crew member could take the skill")
+        tap("pauseButton")
+        mouseClick(child("fieldArea"), point.x, point.y)
+        verify(!game.paused)
+        compare(game.skillsUsed, 0)
         mouseClick(child("fieldArea"), point.x, point.y)
         compare(game.skillsUsed, 1)
         compare(game.skills[2].count, 0)
@@ -186,18 +191,6 @@ TestCase {
         touch.release(0, field, x - 120, y).release(1, field, x + 120, y).commit()
         // The pinch takes hold once the fingers have moved apart a little, and then follows them.
         verify(game.zoom > 2.5, "zoom after the pinch: " + game.zoom)
-        compare(game.skillsUsed, 0)
-    }
-
-    // A tap while paused resumes instead of assigning anything.
-    function test_tapWhilePausedResumes() {
-        openPages(1)
-        startLevel(1)
-        tap("skillButton2")
-        var point = driver.runUntilEligible(game, 2, 600)
-        tap("pauseButton")
-        mouseClick(child("fieldArea"), point.x, point.y)
-        verify(!game.paused)
         compare(game.skillsUsed, 0)
     }
 
