@@ -9,6 +9,8 @@ Item {
 
     // "chooser", "play" or "settings".
     property string page: "chooser"
+    // Where a replay started from the chooser returns when it has played to its end.
+    property string watchReturnPage: ""
     readonly property bool levelUnderWay: !game.levelIntroVisible && !game.levelFinished
     readonly property bool applicationActive: Qt.application.state === Qt.ApplicationActive
 
@@ -17,6 +19,8 @@ Item {
     focus: true
 
     function showLevels() {
+        if (playScreen.watching)
+            playScreen.control.stopWatching()
         if (levelUnderWay)
             game.paused = true
         page = "chooser"
@@ -27,6 +31,15 @@ Item {
             page = "play"
         else
             chooser.showMessage(qsTr("Win the level before it to unlock this one."))
+    }
+
+    function watchBest(index) {
+        if (levelUnderWay)
+            game.paused = true
+        if (!playScreen.control.watchBestReplay(index))
+            return
+        watchReturnPage = page
+        page = "play"
     }
 
     function finishedLevelKey() {
@@ -74,7 +87,9 @@ Item {
             finishedLevelKey()
         else if (game.levelFinished && key === Qt.Key_R)
             game.restartLevel()
-        else if (levelUnderWay)
+        else if (playScreen.watching && (key === Qt.Key_Space || key === Qt.Key_P))
+            game.togglePaused()
+        else if (levelUnderWay && !playScreen.watching)
             return runningLevelKey(key)
         else
             return false
@@ -124,6 +139,11 @@ Item {
         anchors.fill: parent
         visible: root.page === "play"
         onLevelsRequested: root.showLevels()
+        onWatchFinished: {
+            if (root.watchReturnPage !== "")
+                root.page = root.watchReturnPage
+            root.watchReturnPage = ""
+        }
     }
 
     LevelChooser {
@@ -131,9 +151,11 @@ Item {
         objectName: "chooser"
         anchors.fill: parent
         game: root.game
+        control: playScreen.control
         visible: root.page === "chooser"
         canContinue: root.levelUnderWay
         onLevelChosen: root.chooseLevel(index)
+        onReplayRequested: root.watchBest(index)
         onContinueRequested: root.page = "play"
         onSettingsRequested: root.page = "settings"
     }

@@ -281,6 +281,29 @@
     </message>
 </context>
 <context>
+    <name>EndRunCard</name>
+    <message>
+        <source>End this run?</source>
+        <translation>Befejezed ezt a futamot?</translation>
+    </message>
+    <message>
+        <source>%1 of %2 needed are saved: the level is won, and everyone still out is lost.</source>
+        <translation>A szükséges %2 közül %1 megmenekült: a pálya teljesítve, aki még kint van, elvész.</translation>
+    </message>
+    <message>
+        <source>Only %1 of %2 needed are saved: the level is lost.</source>
+        <translation>A szükséges %2 közül csak %1 menekült meg: a pálya elveszett.</translation>
+    </message>
+    <message>
+        <source>End run</source>
+        <translation>Befejezés</translation>
+    </message>
+    <message>
+        <source>Keep playing</source>
+        <translation>Játék folytatása</translation>
+    </message>
+</context>
+<context>
     <name>IntroCard</name>
     <message>
         <source>Best: %1 with %2 skills, %3 saved</source>
@@ -405,6 +428,17 @@
     </message>
 </context>
 <context>
+    <name>ReplayBanner</name>
+    <message>
+        <source>Replay</source>
+        <translation>Visszajátszás</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Leállítás</translation>
+    </message>
+</context>
+<context>
     <name>ResultCard</name>
     <message>
         <source>You have finished every level. Well done!</source>
@@ -465,6 +499,10 @@
     <message>
         <source>Try again</source>
         <translation>Újra</translation>
+    </message>
+    <message>
+        <source>Watch again</source>
+        <translation>Visszanézés</translation>
     </message>
     <message>
         <source>Levels</source>

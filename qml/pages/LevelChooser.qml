@@ -6,8 +6,10 @@ Rectangle {
     id: chooser
 
     property var game
+    property var control
     property bool canContinue: false
     signal levelChosen(int index)
+    signal replayRequested(int index)
     signal continueRequested()
     signal settingsRequested()
 
@@ -184,6 +186,8 @@ Rectangle {
                                 current: modelData.index === game.levelIndex
                                 bestTimeText: modelData.bestTime >= 0 ? game.formattedTime(modelData.bestTime) : ""
                                 onClicked: chooser.levelChosen(modelData.index)
+                                hasReplay: !!chooser.control && chooser.control.hasBestReplay(modelData.index)
+                                onReplayClicked: chooser.replayRequested(modelData.index)
                             }
                         }
                     }

@@ -8,7 +8,9 @@ Rectangle {
     property var level
     property bool current: false
     property string bestTimeText
+    property bool hasReplay: false
     signal clicked()
+    signal replayClicked()
 
     readonly property bool locked: level.locked
     readonly property bool completed: level.completed
@@ -85,5 +87,19 @@ Rectangle {
         id: area
         anchors.fill: parent
         onClicked: tile.clicked()
+    }
+
+    // The level's best win, to watch again.
+    IconButton {
+        objectName: "watchBestButton" + tile.level.index
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        anchors.margins: Style.gap * 0.6
+        width: Style.button * 0.8
+        height: width
+        flat: true
+        visible: tile.hasReplay && !tile.locked
+        icon: "play"
+        onClicked: tile.replayClicked()
     }
 }

@@ -9,7 +9,12 @@ Item {
     id: screen
 
     property alias game: canvas
+    property alias control: control
+    readonly property bool watching: control.watching
+    property bool pausedBeforeAsking: false
     signal levelsRequested()
+    // A replay played to its end; the canvas is back on the game it left.
+    signal watchFinished()
 
     readonly property bool portrait: height > width
     readonly property bool running: !canvas.levelIntroVisible && !canvas.levelFinished
@@ -43,7 +48,7 @@ Item {
 
     // A tap on the field hands out the held skill; while paused it resumes play instead.
     function tapAt(x, y) {
-        if (!running)
+        if (!running || watching)
             return
         if (canvas.paused) {
             canvas.paused = false
@@ -120,6 +125,20 @@ Item {
                 onWheel: canvas.setZoomAt(canvas.zoom * (wheel.angleDelta.y > 0 ? 1.15 : 1 / 1.15), wheel.x, wheel.y)
             }
         }
+    }
+
+    // Ending a run by hand and watching replays, beyond what the canvas itself offers.
+    GameControl {
+        id: control
+        canvas: canvas
+        onWatchFinished: screen.watchFinished()
+    }
+
+    // The game holds still while the player decides.
+    function askToEndRun() {
+        pausedBeforeAsking = canvas.paused
+        canvas.paused = true
+        endRunCard.visible = true
     }
 
     // The top bar: back to the levels, the level's name, the live counts, (in landscape) the play
@@ -223,8 +242,17 @@ Item {
         IconButton {
             objectName: "restartButton"
             anchors.verticalCenter: parent.verticalCenter
+            enabled: !screen.watching
             icon: "restart"
             onClicked: canvas.restartLevel()
+        }
+
+        IconButton {
+            objectName: "endRunButton"
+            anchors.verticalCenter: parent.verticalCenter
+            visible: control.canEndRun
+            icon: "check"
+            onClicked: screen.askToEndRun()
         }
 
         Rectangle {
@@ -267,6 +295,7 @@ Item {
         Rectangle {
             anchors.verticalCenter: parent.verticalCenter
             width: rateRow.width
+            enabled: !screen.watching
             height: Style.button
             radius: height / 2
             color: Style.raised
@@ -397,7 +426,7 @@ Item {
                 shortName: modelData.shortName
                 count: modelData.count
                 selected: canvas.selectedSkill === modelData.id
-                enabled: screen.running
+                enabled: screen.running && !screen.watching
                 onClicked: screen.toggleSkill(modelData.id)
             }
         }
@@ -432,6 +461,32 @@ Item {
         anchors.topMargin: Style.margin
     }
 
+    ReplayBanner {
+        objectName: "replayBanner"
+        anchors.horizontalCenter: canvas.horizontalCenter
+        anchors.bottom: canvas.bottom
+        anchors.bottomMargin: Style.gap
+        visible: screen.watching
+        onStopRequested: control.stopWatching()
+    }
+
+    EndRunCard {
+        id: endRunCard
+        objectName: "endRunCard"
+        anchors.fill: parent
+        game: canvas
+        visible: false
+        onConfirmed: {
+            visible = false
+            canvas.paused = false
+            control.endRun()
+        }
+        onCancelled: {
+            visible = false
+            canvas.paused = screen.pausedBeforeAsking
+        }
+    }
+
     IntroCard {
         objectName: "introCard"
         anchors.fill: parent
@@ -444,6 +499,7 @@ Item {
         objectName: "resultCard"
         anchors.fill: parent
         game: canvas
+        control: control
         visible: canvas.levelFinished && !canvas.levelIntroVisible
         onLevelsRequested: screen.levelsRequested()
     }

@@ -6,10 +6,13 @@ Card {
     id: result
 
     property var game
+    property var control
     signal levelsRequested()
 
     readonly property bool won: game.levelWon
     readonly property bool hasNextLevel: won && game.levelIndex + 1 < game.levelCount
+    // Looked up each time the card appears: the attempt's replay is written as it ends.
+    readonly property bool replayAvailable: visible && !!control && control.hasLastReplay()
 
     function stageText() {
         if (!game.stageComplete)
@@ -100,6 +103,14 @@ Card {
             label: qsTr("SKILLS")
             value: game.skillsUsed
         }
+    }
+
+    TextButton {
+        objectName: "watchAgainButton"
+        visible: result.replayAvailable
+        icon: "play"
+        text: qsTr("Watch again")
+        onClicked: result.control.watchLastReplay()
     }
 
     Text {

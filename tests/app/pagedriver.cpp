@@ -1,6 +1,7 @@
 #include "pagedriver.h"
 
 #include "gamecanvas.h"
+#include "gamecontrol.h"
 #include "languagesettings.h"
 
 #include <QDir>
@@ -35,7 +36,8 @@ QUrl PageDriver::mainPage()
 
 void PageDriver::prepareEngine(QQmlEngine *engine, PageDriver *driver, LanguageSettings *languageSettings)
 {
-    static const int registered = qmlRegisterType<GameCanvas>("harbour.pellwick", 1, 0, "GameCanvas");
+    static const int registered = qmlRegisterType<GameCanvas>("harbour.pellwick", 1, 0, "GameCanvas")
+        + qmlRegisterType<GameControl>("harbour.pellwick", 1, 0, "GameControl");
     Q_UNUSED(registered)
     engine->rootContext()->setContextProperty(QStringLiteral("driver"), driver);
     engine->rootContext()->setContextProperty(QStringLiteral("languageSettings"), languageSettings);
@@ -62,6 +64,8 @@ QString PageDriver::settingsDirectory()
 void PageDriver::resetStorage()
 {
     QFile::remove(settingsDirectory() + QStringLiteral("/harbour-pellwick.conf"));
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/replays"))
+        .removeRecursively();
 }
 
 void PageDriver::unlockLevels(int index)

@@ -246,6 +246,56 @@ TestCase {
         verify(!child("resultCard").visible)
     }
 
+    // "Watch again" plays the attempt on the field and comes back to the same result, counting nothing;
+    // the chooser then offers the win from its tile and returns to itself at the end.
+    function test_watchingReplaysCountsNothing() {
+        openPages(0)
+        startLevel(0)
+        verify(driver.runUntilFinished(game, 20000))
+        verify(game.levelWon)
+        var saved = game.saved
+        var levels = JSON.stringify(game.levels)
+        var control = child("playScreen").control
+        tap("watchAgainButton")
+        verify(control.watching)
+        verify(child("replayBanner").visible)
+        verify(!child("resultCard").visible)
+        verify(driver.runUntilFinished(game, 20000))
+        verify(!control.watching)
+        verify(child("resultCard").visible)
+        compare(game.saved, saved)
+        compare(JSON.stringify(game.levels), levels)
+
+        tap("resultLevelsButton")
+        compare(root.page, "chooser")
+        waitForRendering(root) // the chooser lays its tiles out as it appears
+        tap("watchBestButton0")
+        compare(root.page, "play")
+        verify(control.watching)
+        verify(driver.runUntilFinished(game, 20000))
+        compare(root.page, "chooser")
+        compare(JSON.stringify(game.levels), levels)
+    }
+
+    // Ending a run by hand asks first: keeping on resumes play, confirming ends the level as it stands.
+    function test_endingARunAsksFirst() {
+        openPages(0)
+        startLevel(0)
+        driver.runFrames(game, 60)
+        tap("endRunButton")
+        verify(child("endRunCard").visible)
+        verify(game.paused)
+        tap("keepPlayingButton")
+        verify(!child("endRunCard").visible)
+        verify(!game.paused)
+        tap("endRunButton")
+        tap("confirmEndRunButton")
+        verify(game.levelFinished)
+        verify(!game.levelWon)
+        verify(child("resultCard").visible)
+        verify(!child("endRunCard").visible)
+    }
+
     // Leaving a running level pauses it; a game left half played comes back paused, behind the chooser's
     // offer to continue it.
     function test_interruptedGameWaitsForThePlayer() {
