@@ -31,11 +31,6 @@ constexpr qreal kBlastReachSquared = 900.0;
 
 constexpr float kBreakThroughSpeed = 0.5f;
 
-QPoint feet(const CrewMember &m)
-{
-    return QPoint(qRound(m.pos.x()), qRound(m.pos.y()));
-}
-
 bool evenTick(const CrewMember &m)
 {
     return m.actionTicks % 2 == 0;
@@ -92,7 +87,7 @@ void GameCore::simulateBuilder(CrewMember &m)
     if (++m.actionTicks < kTicksPerBrick)
         return;
     m.actionTicks = 0;
-    const QPoint at = feet(m);
+    const QPoint at = m.pixel();
     paintBrick(m.direction > 0 ? QRect(at.x() + 2, at.y() - 2, 12, 4)
                                : QRect(at.x() - 14, at.y() - 2, 12, 4));
     ++m.bricks;
@@ -108,7 +103,7 @@ void GameCore::simulateBuilder(CrewMember &m)
 void GameCore::simulateBasher(CrewMember &m)
 {
     ++m.actionTicks;
-    const QPoint at = feet(m);
+    const QPoint at = m.pixel();
     const int found = materialAheadOfBasher(*this, at, m.direction);
     if (found == 0) {
         if (++m.idleTicks > kBashPatience) {
@@ -133,20 +128,20 @@ void GameCore::simulateBasher(CrewMember &m)
 void GameCore::simulateDigger(CrewMember &m)
 {
     ++m.actionTicks;
-    const QPoint at = feet(m);
+    const QPoint at = m.pixel();
     if (evenTick(m)) {
         carveEllipse(QRect(at.x() - 11, at.y() - 2, 23, 13));
         carveRect(QRect(at.x() - 8, at.y() - 2, 17, 13));
     }
     m.pos.ry() += kDigSpeed;
-    if (!groundBelowDigger(*this, feet(m)))
+    if (!groundBelowDigger(*this, m.pixel()))
         startFalling(m);
 }
 
 void GameCore::simulateMiner(CrewMember &m)
 {
     ++m.actionTicks;
-    const QPoint at = feet(m);
+    const QPoint at = m.pixel();
     const QRect cut = mineCut(at, m.direction);
     if (materialBeyondMinerCut(*this, cut, m.direction)) {
         m.idleTicks = 0;
@@ -166,7 +161,7 @@ void GameCore::simulateDemolition(CrewMember &m)
 {
     if (++m.actionTicks < kFuseTicks)
         return;
-    const QPoint at = feet(m);
+    const QPoint at = m.pixel();
     const int diameter = 2 * kBlastRadius + 1;
     carveEllipse(QRect(at.x() - kBlastRadius, at.y() - kBlastRadius - 4, diameter, diameter));
 

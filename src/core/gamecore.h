@@ -82,6 +82,9 @@ struct CrewMember
     qint32 bricks = 0;
     qint32 idleTicks = 0;
     qint32 teleportCooldown = 0;
+
+    // The terrain pixel of the feet point, halves rounded up: where every probe of the crew is measured from.
+    QPoint pixel() const { return QPoint(qRound(pos.x()), qRound(pos.y())); }
 };
 
 bool operator==(const CrewMember &a, const CrewMember &b);

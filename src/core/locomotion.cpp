@@ -33,16 +33,6 @@ constexpr qreal kExitReachY = 30.0;
 constexpr qreal kSideMargin = 20.0;
 constexpr qreal kBottomMargin = 15.0;
 
-int px(const CrewMember &m)
-{
-    return qRound(m.pos.x());
-}
-
-int py(const CrewMember &m)
-{
-    return qRound(m.pos.y());
-}
-
 // Airborne drift: a set drift speed decays; without one the member drifts at its own pace.
 void drift(CrewMember &m, qreal ownPace)
 {
@@ -58,15 +48,16 @@ void drift(CrewMember &m, qreal ownPace)
 
 bool GameCore::grounded(const CrewMember &m) const
 {
-    const int x = px(m);
-    const int below = py(m) + 1;
-    return isSolid(x, below) || isSolid(x - 2, below) || isSolid(x + 2, below);
+    const QPoint at = m.pixel();
+    const int below = at.y() + 1;
+    return isSolid(at.x(), below) || isSolid(at.x() - 2, below) || isSolid(at.x() + 2, below);
 }
 
 bool GameCore::wallAhead(const CrewMember &m) const
 {
-    const int cx = px(m) + 5 * m.direction;
-    return isSolid(cx, py(m) - 4) || isSolid(cx, py(m) - 9);
+    const QPoint at = m.pixel();
+    const int cx = at.x() + 5 * m.direction;
+    return isSolid(cx, at.y() - 4) || isSolid(cx, at.y() - 9);
 }
 
 bool GameCore::nearExit(const CrewMember &m) const
@@ -114,8 +105,9 @@ void GameCore::simulateCrew(CrewMember &m)
         simulateDemolition(m);
         return;
     case Climbing: {
-        const int cx = px(m) + 5 * m.direction;
-        if (isSolid(cx, py(m) - 5) || isSolid(cx, py(m) - 10)) {
+        const QPoint at = m.pixel();
+        const int cx = at.x() + 5 * m.direction;
+        if (isSolid(cx, at.y() - 5) || isSolid(cx, at.y() - 10)) {
             m.pos.ry() -= kClimbSpeed;
         } else {
             m.state = Walking;
@@ -177,10 +169,11 @@ void GameCore::simulateCrew(CrewMember &m)
     }
 
     if (wallAhead(m)) {
-        const int cx = px(m) + 5 * m.direction;
+        const QPoint at = m.pixel();
+        const int cx = at.x() + 5 * m.direction;
         bool stepped = false;
         for (int k = 1; k <= kMaxStepUp && !stepped; ++k) {
-            const int feet = py(m) - (k - 1);
+            const int feet = at.y() - (k - 1);
             if (isSolid(cx, feet - 5) || isSolid(cx, feet - 10))
                 continue;
             if (isSolid(cx, feet) || isSolid(cx - 2 * m.direction, feet)) {
@@ -200,8 +193,9 @@ void GameCore::simulateCrew(CrewMember &m)
     m.pos.rx() += kWalkSpeed * m.direction;
     if (grounded(m))
         return;
-    const int x = px(m);
-    const int feet = py(m);
+    const QPoint at = m.pixel();
+    const int x = at.x();
+    const int feet = at.y();
     for (int k = 1; k <= kMaxBump; ++k) {
         if (isSolid(x, feet + 1 - k)) {
             m.pos.ry() -= k;
