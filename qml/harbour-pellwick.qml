@@ -33,10 +33,12 @@ Item {
             chooser.showMessage(qsTr("Win the level before it to unlock this one."))
     }
 
-    function watchBest(index) {
+    // A level's best win, or a stored solution for a stuck player, in the layout the phone is held in.
+    function watchFromChooser(index, solution) {
         if (levelUnderWay)
             game.paused = true
-        if (!playScreen.control.watchBestReplay(index))
+        var control = playScreen.control
+        if (!(solution ? control.watchSolution(index) : control.watchBestReplay(index)))
             return
         watchReturnPage = page
         page = "play"
@@ -155,7 +157,8 @@ Item {
         visible: root.page === "chooser"
         canContinue: root.levelUnderWay
         onLevelChosen: root.chooseLevel(index)
-        onReplayRequested: root.watchBest(index)
+        onReplayRequested: root.watchFromChooser(index, false)
+        onSolutionRequested: root.watchFromChooser(index, true)
         onContinueRequested: root.page = "play"
         onSettingsRequested: root.page = "settings"
     }

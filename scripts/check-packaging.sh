@@ -72,6 +72,11 @@ required=("/usr/bin/$name" "/usr/share/$name/qml/$name.qml" "/usr/share/$name/tr
 for size in 86 108 128 172; do
     required+=("/usr/share/icons/hicolor/${size}x${size}/apps/$name.png")
 done
+# The winning replays shown to a stuck player: every one the source tree holds.
+solutions=(replays/solutions/level-*.txt)
+for solution in "${solutions[@]}"; do
+    required+=("/usr/share/$name/solutions/${solution##*/}")
+done
 for file in "${required[@]}"; do
     grep -qx "$file" "$work/rpm-files.txt" || fail "the RPM lacks $file"
 done
@@ -114,6 +119,9 @@ for module in $(grep -rhoE 'import\s+QtQuick(\.Window|\.Layouts)?\s' qml | awk '
 done
 dpkg-deb -c "$deb_file" | grep -q "usr/share/metainfo/vexil.harbour.pellwick.metainfo.xml" ||
     fail "the .deb lacks the AppStream description"
+deb_solutions=$(dpkg-deb -c "$deb_file" | grep -c "usr/share/$name/solutions/level-.*\.txt\$" || true)
+[ "$deb_solutions" -eq "${#solutions[@]}" ] ||
+    fail "the .deb holds $deb_solutions of the ${#solutions[@]} stored solutions"
 
 step "the desktop package: the unpacked game starts"
 unpacked=$(mktemp -d)

@@ -505,6 +505,10 @@
         <translation>Visszanézés</translation>
     </message>
     <message>
+        <source>Show a solution</source>
+        <translation>Megoldás megmutatása</translation>
+    </message>
+    <message>
         <source>Levels</source>
         <translation>Pályák</translation>
     </message>

@@ -159,6 +159,15 @@ Canvas {
             }
             shape(ctx, points)
             break
+        case "hint":
+            ctx.beginPath()
+            ctx.arc(12, 9.5, 6, 0.8 * Math.PI, 2.2 * Math.PI, false)
+            ctx.lineTo(14.5, 17)
+            ctx.lineTo(9.5, 17)
+            ctx.closePath()
+            ctx.stroke()
+            line(ctx, [9.5, 20.5, 14.5, 20.5])
+            break
         }
     }
 }

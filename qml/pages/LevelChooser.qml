@@ -10,6 +10,7 @@ Rectangle {
     property bool canContinue: false
     signal levelChosen(int index)
     signal replayRequested(int index)
+    signal solutionRequested(int index)
     signal continueRequested()
     signal settingsRequested()
 
@@ -188,6 +189,8 @@ Rectangle {
                                 onClicked: chooser.levelChosen(modelData.index)
                                 hasReplay: !!chooser.control && chooser.control.hasBestReplay(modelData.index)
                                 onReplayClicked: chooser.replayRequested(modelData.index)
+                                solutionOffered: !!chooser.control && chooser.control.solutionLevels.indexOf(modelData.index) >= 0
+                                onSolutionClicked: chooser.solutionRequested(modelData.index)
                             }
                         }
                     }

@@ -9,8 +9,10 @@ Rectangle {
     property bool current: false
     property string bestTimeText
     property bool hasReplay: false
+    property bool solutionOffered: false
     signal clicked()
     signal replayClicked()
+    signal solutionClicked()
 
     readonly property bool locked: level.locked
     readonly property bool completed: level.completed
@@ -89,17 +91,32 @@ Rectangle {
         onClicked: tile.clicked()
     }
 
-    // The level's best win, to watch again.
-    IconButton {
-        objectName: "watchBestButton" + tile.level.index
+    Row {
         anchors.right: parent.right
         anchors.bottom: parent.bottom
         anchors.margins: Style.gap * 0.6
-        width: Style.button * 0.8
-        height: width
-        flat: true
-        visible: tile.hasReplay && !tile.locked
-        icon: "play"
-        onClicked: tile.replayClicked()
+        visible: !tile.locked
+
+        // A stored solution, for a level lost again and again.
+        IconButton {
+            objectName: "showSolutionButton" + tile.level.index
+            width: Style.button * 0.8
+            height: width
+            flat: true
+            visible: tile.solutionOffered
+            icon: "hint"
+            onClicked: tile.solutionClicked()
+        }
+
+        // The level's best win, to watch again.
+        IconButton {
+            objectName: "watchBestButton" + tile.level.index
+            width: Style.button * 0.8
+            height: width
+            flat: true
+            visible: tile.hasReplay
+            icon: "play"
+            onClicked: tile.replayClicked()
+        }
     }
 }

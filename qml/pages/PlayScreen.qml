@@ -131,6 +131,8 @@ Item {
     GameControl {
         id: control
         canvas: canvas
+        // Installed beside the pages' folder, as in the build tree.
+        solutionFolder: Qt.resolvedUrl("../../solutions")
         onWatchFinished: screen.watchFinished()
     }
 

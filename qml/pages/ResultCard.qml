@@ -13,6 +13,7 @@ Card {
     readonly property bool hasNextLevel: won && game.levelIndex + 1 < game.levelCount
     // Looked up each time the card appears: the attempt's replay is written as it ends.
     readonly property bool replayAvailable: visible && !!control && control.hasLastReplay()
+    readonly property bool solutionOffered: !!control && control.solutionLevels.indexOf(game.levelIndex) >= 0
 
     function stageText() {
         if (!game.stageComplete)
@@ -105,12 +106,25 @@ Card {
         }
     }
 
-    TextButton {
-        objectName: "watchAgainButton"
-        visible: result.replayAvailable
-        icon: "play"
-        text: qsTr("Watch again")
-        onClicked: result.control.watchLastReplay()
+    Flow {
+        width: parent.width
+        spacing: Style.gap
+        visible: result.replayAvailable || result.solutionOffered
+
+        TextButton {
+            objectName: "watchAgainButton"
+            visible: result.replayAvailable
+            icon: "play"
+            text: qsTr("Watch again")
+            onClicked: result.control.watchLastReplay()
+        }
+        TextButton {
+            objectName: "showSolutionButton"
+            visible: result.solutionOffered
+            icon: "hint"
+            text: qsTr("Show a solution")
+            onClicked: result.control.watchSolution(game.levelIndex)
+        }
     }
 
     Text {

@@ -225,6 +225,7 @@ void GameCanvas::finishAttempt()
 {
     if (m_watch) {
         // A watched replay counts for nothing; at its end the player is back where they left.
+        m_lastWatchWon = m_core.won();
         stopWatching();
         return;
     }

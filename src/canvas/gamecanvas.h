@@ -160,6 +160,10 @@ public:
     bool watchReplay(const Pellwick::Replay &replay);
     void stopWatching();
     bool watching() const;
+    // Whether the replay watched last ended in a win; read when the watching has ended.
+    bool lastWatchWon() const;
+    // Finished attempts on the level that were lost in the layout; a stuck player is offered a solution.
+    int lostAttempts(int level, Pellwick::LayoutMode layout) const;
 
     void paint(QPainter *painter) override;
 
@@ -294,6 +298,7 @@ private:
     Pellwick::Replay m_recording;
     bool m_recordingComplete = true;
     std::optional<WatchedReplay> m_watch;
+    bool m_lastWatchWon = false;
 };
 
 #endif // PELLWICK_GAMECANVAS_H

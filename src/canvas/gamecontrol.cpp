@@ -6,6 +6,13 @@
 
 using namespace Pellwick;
 
+namespace {
+
+// Three lost attempts in one layout mark a player who is stuck rather than still exploring.
+constexpr int kLossesBeforeSolution = 3;
+
+} // namespace
+
 GameControl::GameControl(QObject *parent)
     : QObject(parent)
 { }
@@ -25,6 +32,20 @@ bool GameControl::canEndRun() const
     return m_canEndRun;
 }
 
+QUrl GameControl::solutionFolder() const
+{
+    return m_solutionFolder;
+}
+
+void GameControl::setSolutionFolder(const QUrl &folder)
+{
+    if (folder == m_solutionFolder)
+        return;
+    m_solutionFolder = folder;
+    Q_EMIT solutionFolderChanged();
+    refreshSolutionLevels();
+}
+
 void GameControl::setCanvas(GameCanvas *canvas)
 {
     if (canvas == m_canvas)
@@ -37,14 +58,18 @@ void GameControl::setCanvas(GameCanvas *canvas)
         connect(m_canvas, &GameCanvas::stateChanged, this, &GameControl::refresh);
         connect(m_canvas, &GameCanvas::levelChanged, this, &GameControl::refresh);
         connect(m_canvas, &GameCanvas::levelIntroVisibleChanged, this, &GameControl::refresh);
+        connect(m_canvas, &GameCanvas::levelsChanged, this, &GameControl::refreshSolutionLevels);
+        connect(m_canvas, &GameCanvas::portraitLayoutChanged, this, &GameControl::refreshSolutionLevels);
         // By then the canvas is only a QObject: forget it before asking anything.
         connect(m_canvas, &QObject::destroyed, this, [this] {
             m_canvas = nullptr;
             refresh();
+            refreshSolutionLevels();
         });
     }
     Q_EMIT canvasChanged();
     refresh();
+    refreshSolutionLevels();
 }
 
 void GameControl::refresh()
@@ -61,7 +86,7 @@ void GameControl::refresh()
     m_watching = watching;
     Q_EMIT watchingChanged();
     if (!watching && !m_stoppingByHand)
-        Q_EMIT watchFinished();
+        Q_EMIT watchFinished(m_canvas && m_canvas->lastWatchWon());
 }
 
 bool GameControl::endRun()
@@ -105,6 +130,41 @@ bool GameControl::watchBestReplay(int level)
 {
     const QString path = bestReplayPath(level);
     return !path.isEmpty() && watchFile(path);
+}
+
+// Named like the replays the solution search writes.
+QString GameControl::solutionPath(int level) const
+{
+    return m_solutionFolder.toLocalFile()
+        + QStringLiteral("/level-%1-%2.txt")
+              .arg(level, 2, 10, QLatin1Char('0'))
+              .arg(m_canvas->portraitLayout() ? QStringLiteral("portrait") : QStringLiteral("landscape"));
+}
+
+QVariantList GameControl::solutionLevels() const
+{
+    return m_solutionLevels;
+}
+
+// Losses are written with the other statistics, which the canvas announces as a change of its levels.
+void GameControl::refreshSolutionLevels()
+{
+    QVariantList levels;
+    const LayoutMode held = m_canvas && m_canvas->portraitLayout() ? Portrait : Landscape;
+    for (int level = 0; m_canvas && level < m_canvas->levelCount(); ++level) {
+        if (m_canvas->lostAttempts(level, held) >= kLossesBeforeSolution
+            && QFileInfo::exists(solutionPath(level)))
+            levels.append(level);
+    }
+    if (levels == m_solutionLevels)
+        return;
+    m_solutionLevels = levels;
+    Q_EMIT solutionLevelsChanged();
+}
+
+bool GameControl::watchSolution(int level)
+{
+    return m_solutionLevels.contains(level) && watchFile(solutionPath(level));
 }
 
 bool GameControl::watchFile(const QString &path)

@@ -5,15 +5,22 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QUrl>
+#include <QVariantList>
 
-// What the pages need beyond GameCanvas's fixed contract: ending a run by hand and watching replays. The
-// pages bind it to a canvas; the canvas offers these operations in C++ only.
+// What the pages need beyond GameCanvas's fixed contract: ending a run by hand, watching replays and
+// showing a stuck player a stored solution. The pages bind it to a canvas; the canvas offers these
+// operations in C++ only.
 class GameControl : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(GameCanvas *canvas READ canvas WRITE setCanvas NOTIFY canvasChanged)
     Q_PROPERTY(bool watching READ watching NOTIFY watchingChanged)
     Q_PROPERTY(bool canEndRun READ canEndRun NOTIFY canEndRunChanged)
+    // The folder of the winning replays installed with the game, one per level and layout.
+    Q_PROPERTY(QUrl solutionFolder READ solutionFolder WRITE setSolutionFolder NOTIFY solutionFolderChanged)
+    // The levels lost often enough in the layout the phone is held in to be offered their stored solution.
+    Q_PROPERTY(QVariantList solutionLevels READ solutionLevels NOTIFY solutionLevelsChanged)
 
 public:
     explicit GameControl(QObject *parent = nullptr);
@@ -21,8 +28,11 @@ public:
     GameCanvas *canvas() const;
     bool watching() const;
     bool canEndRun() const;
+    QUrl solutionFolder() const;
+    QVariantList solutionLevels() const;
 
     void setCanvas(GameCanvas *canvas);
+    void setSolutionFolder(const QUrl &folder);
 
     // Ends the run under way as lost or won as it stands; the pages ask the player to confirm first.
     Q_INVOKABLE bool endRun();
@@ -32,21 +42,29 @@ public:
     // A level's best win, preferably in the layout the phone is held in.
     Q_INVOKABLE bool hasBestReplay(int level) const;
     Q_INVOKABLE bool watchBestReplay(int level);
+    // The stored solution of one of the solution levels, in the layout the phone is held in.
+    Q_INVOKABLE bool watchSolution(int level);
     Q_INVOKABLE void stopWatching();
 
 Q_SIGNALS:
     void canvasChanged();
     void watchingChanged();
     void canEndRunChanged();
-    // A replay played to its end and the canvas is back where the player left it.
-    void watchFinished();
+    void solutionFolderChanged();
+    void solutionLevelsChanged();
+    // A replay played to its end, won or not, and the canvas is back where the player left it.
+    void watchFinished(bool won);
 
 private:
     void refresh();
+    void refreshSolutionLevels();
     bool watchFile(const QString &path);
     QString bestReplayPath(int level) const;
+    QString solutionPath(int level) const;
 
     QPointer<GameCanvas> m_canvas;
+    QUrl m_solutionFolder;
+    QVariantList m_solutionLevels;
     bool m_watching = false;
     bool m_canEndRun = false;
     bool m_stoppingByHand = false;

@@ -22,6 +22,12 @@ int incrementedCounter(int stored)
     return std::min(stored, kCounterLimit - 1) + 1;
 }
 
+// Losses are counted per layout: the two layouts of a level are different puzzles to a stuck player.
+const char *lossesName(LayoutMode layout)
+{
+    return layout == Portrait ? "lossesPortrait" : "lossesLandscape";
+}
+
 } // namespace
 
 QString GameCanvas::statsKey(int level, const char *name)
@@ -125,6 +131,9 @@ void GameCanvas::finalizeStatistics()
         m_newBestSkills = storedSkills < 0 || storedSkills > m_core.skillsUsed;
         if (m_newBestSkills)
             m_settings.setValue(statsKey(level, "bestSkills"), m_core.skillsUsed);
+    } else {
+        const char *losses = lossesName(m_core.layoutMode);
+        m_settings.setValue(statsKey(level, losses), incrementedCounter(statistic(level, losses, 0)));
     }
     m_settings.sync();
     Q_EMIT resultRecordsChanged();
@@ -148,6 +157,11 @@ void GameCanvas::clearStatistics()
     m_settings.endGroup();
     m_settings.sync();
     Q_EMIT levelsChanged();
+}
+
+int GameCanvas::lostAttempts(int level, LayoutMode layout) const
+{
+    return statistic(level, lossesName(layout), 0);
 }
 
 int GameCanvas::unlockedLevel() const

@@ -81,6 +81,11 @@ bool GameCanvas::watching() const
     return bool(m_watch);
 }
 
+bool GameCanvas::lastWatchWon() const
+{
+    return m_lastWatchWon;
+}
+
 // Only a finished attempt is shown: its result says where the watching ends.
 bool GameCanvas::watchReplay(const Replay &replay)
 {

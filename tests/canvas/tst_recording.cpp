@@ -50,6 +50,8 @@ private Q_SLOTS:
     void resumedGameKeepsItsRecording();
     void runEndedByHandIsProcessedAndRecorded();
     void gameResumedWithoutItsEventsWritesNoReplay();
+    void storedSolutionsOpenEveryLevel_data();
+    void storedSolutionsOpenEveryLevel();
 
 private:
     void createCanvas();
@@ -68,7 +70,6 @@ private:
 void RecordingTest::init()
 {
     unlockEveryLevel();
-    m_nextEvent = 0;
     createCanvas();
 }
 
@@ -97,6 +98,7 @@ void RecordingTest::startLevel(const Replay &plan)
     QVERIFY(m_canvas->setLevel(plan.level));
     QCOMPARE(m_probe->core().layoutMode, plan.layout);
     m_canvas->startLevel();
+    m_nextEvent = 0;
 }
 
 void RecordingTest::perform(const ReplayEvent &event)
@@ -250,6 +252,33 @@ void RecordingTest::gameResumedWithoutItsEventsWritesNoReplay()
     playToTheEnd(plan);
     QVERIFY(m_probe->core().finished);
     QVERIFY(!QFileInfo::exists(ReplayStore::path(1, Landscape, ReplayStore::Last)));
+}
+
+void RecordingTest::storedSolutionsOpenEveryLevel_data()
+{
+    QTest::addColumn<QString>("layout");
+    QTest::newRow("landscape") << QStringLiteral("landscape");
+    QTest::newRow("portrait") << QStringLiteral("portrait");
+}
+
+void RecordingTest::storedSolutionsOpenEveryLevel()
+{
+    // A new player who plays the stored solutions in order wins each level and so opens the next one,
+    // up to the last.
+    QFETCH(QString, layout);
+    CanvasTest::removeSettings();
+    createCanvas();
+    for (int level = 0; level < m_canvas->levelCount(); ++level) {
+        QCOMPARE(m_canvas->unlockedLevel(), level);
+        const QString name =
+            QStringLiteral("level-%1-%2.txt").arg(level, 2, 10, QLatin1Char('0')).arg(layout);
+        const Replay plan = storedSolution(name);
+        QVERIFY2(plan.hasResult,
+                 qPrintable(QStringLiteral("no stored solution %1: players stop here").arg(name)));
+        startLevel(plan);
+        playToTheEnd(plan);
+        QVERIFY2(m_probe->core().won(), qPrintable(name + QStringLiteral(" does not win on the canvas")));
+    }
 }
 
 QTEST_MAIN(RecordingTest)

@@ -17,6 +17,11 @@ Item {
         }
     }
 
+SignalSpy {
+    id: watchEnds
+    signalName: "watchFinished"
+}
+
 TestCase {
     id: testCase
 
@@ -275,6 +280,42 @@ TestCase {
         verify(driver.runUntilFinished(game, 20000))
         compare(root.page, "chooser")
         compare(JSON.stringify(game.levels), levels)
+    }
+
+    // Three lost attempts in one layout bring the offer of a stored solution, on the result card and on
+    // the level's tile; watching it ends in a win and leaves progress and statistics as they were.
+    function test_stuckPlayerIsShownASolution() {
+        openPages(0)
+        tap("levelTile0")
+        for (var loss = 1; loss <= 3; ++loss) {
+            if (loss > 1)
+                tap("retryButton")
+            tap("startButton")
+            tap("endRunButton")
+            tap("confirmEndRunButton")
+            verify(!game.levelWon)
+            compare(child("showSolutionButton").visible, loss === 3)
+        }
+        var records = JSON.stringify(game.levels) + game.unlockedLevel
+        var control = child("playScreen").control
+        watchEnds.target = control
+        tap("showSolutionButton")
+        verify(control.watching)
+        verify(driver.runUntilFinished(game, 20000))
+        compare(watchEnds.signalArguments[0][0], true)
+        verify(child("resultCard").visible)
+
+        tap("resultLevelsButton")
+        waitForRendering(root)
+        tap("showSolutionButton0")
+        verify(control.watching)
+        verify(driver.runUntilFinished(game, 20000))
+        compare(watchEnds.signalArguments[1][0], true)
+        compare(root.page, "chooser")
+        compare(JSON.stringify(game.levels) + game.unlockedLevel, records)
+        root.width = 540
+        root.height = 960
+        verify(!child("showSolutionButton0").visible, "the losses were in the other layout")
     }
 
     // Ending a run by hand asks first: keeping on resumes play, confirming ends the level as it stands.
