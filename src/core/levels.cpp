@@ -61,7 +61,7 @@ QVector<LevelSpec> GameCore::createLevels() const
              { 3, 3, 2, 4, 4, 3, 0, 0 }, 1, 1,
              QT_TRANSLATE_NOOP("GameCanvas", "Combine the basic abilities and keep enough crew together."));
     addLevel(
-        levels, "Spring Works", 12, 9, 48, { 70, 429 }, { 870, 319 }, { 65, 859 }, { 455, 419 },
+        levels, "Spring Works", 12, 9, 48, { 70, 429 }, { 870, 384 }, { 65, 859 }, { 455, 819 },
         { 2, 2, 1, 2, 0, 0, 0, 0 }, 1, 1,
         QT_TRANSLATE_NOOP("GameCanvas", "Springs launch the crew. Control their direction before take-off."));
     addLevel(levels, "Hot Route", 14, 9, 45, { 70, 399 }, { 890, 399 }, { 70, 799 }, { 465, 799 },
