@@ -91,7 +91,7 @@ QVector<LevelSpec> GameCore::createLevels() const
              QT_TRANSLATE_NOOP(
                  "GameCanvas",
                  "Demolition removes a circular area after a short countdown. Move everyone else away."));
-    addLevel(levels, "Split Decision", 16, 11, 55, { 55, 419 }, { 900, 369 }, { 55, 859 }, { 480, 549 },
+    addLevel(levels, "Split Decision", 16, 11, 55, { 55, 419 }, { 900, 369 }, { 55, 859 }, { 480, 809 },
              { 2, 2, 3, 3, 2, 1, 2, 1 }, 2, 1,
              QT_TRANSLATE_NOOP("GameCanvas",
                                "Two routes can work. Choose where to spend your limited abilities."));
