@@ -107,7 +107,7 @@ QVector<LevelSpec> GameCore::createLevels() const
              QT_TRANSLATE_NOOP("GameCanvas",
                                "Fans, teleporters and gates create moving traffic. Time each intervention."));
     addLevel(
-        levels, "Last Door", 20, 15, 60, { 50, 429 }, { 910, 249 }, { 50, 879 }, { 485, 309 },
+        levels, "Last Door", 20, 15, 60, { 50, 429 }, { 684, 429 }, { 50, 879 }, { 379, 879 },
         { 4, 4, 3, 4, 3, 2, 3, 2 }, 3, 3,
         QT_TRANSLATE_NOOP("GameCanvas",
                           "The final door needs a distant switch. Protect the crew while one reaches it."));
