@@ -107,12 +107,12 @@ QVector<LevelSpec> GameCore::createLevels() const
              QT_TRANSLATE_NOOP("GameCanvas",
                                "Fans, teleporters and gates create moving traffic. Time each intervention."));
     addLevel(
-        levels, "Last Door", 20, 15, 60, { 50, 429 }, { 684, 429 }, { 50, 879 }, { 379, 879 },
+        levels, "Last Door", 20, 15, 60, { 50, 429 }, { 684, 429 }, { 50, 879 }, { 377, 879 },
         { 4, 4, 3, 4, 3, 2, 3, 2 }, 3, 3,
         QT_TRANSLATE_NOOP("GameCanvas",
                           "The final door needs a distant switch. Protect the crew while one reaches it."));
     addLevel(
-        levels, "All Hands", 24, 18, 64, { 45, 429 }, { 915, 299 }, { 45, 879 }, { 490, 359 },
+        levels, "All Hands", 24, 18, 64, { 45, 429 }, { 915, 299 }, { 45, 879 }, { 490, 767 },
         { 5, 5, 4, 5, 4, 4, 4, 3 }, 3, 3,
         QT_TRANSLATE_NOOP("GameCanvas", "The full toolbox, a large crew and very little room for waste."));
     return levels;
