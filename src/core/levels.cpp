@@ -61,7 +61,7 @@ QVector<LevelSpec> GameCore::createLevels() const
              { 3, 3, 2, 4, 4, 3, 0, 0 }, 1, 1,
              QT_TRANSLATE_NOOP("GameCanvas", "Combine the basic abilities and keep enough crew together."));
     addLevel(
-        levels, "Spring Works", 12, 9, 48, { 70, 429 }, { 870, 319 }, { 65, 859 }, { 455, 419 },
+        levels, "Spring Works", 12, 9, 48, { 70, 429 }, { 870, 384 }, { 65, 859 }, { 455, 819 },
         { 2, 2, 1, 2, 0, 0, 0, 0 }, 1, 1,
         QT_TRANSLATE_NOOP("GameCanvas", "Springs launch the crew. Control their direction before take-off."));
     addLevel(levels, "Hot Route", 14, 9, 45, { 70, 399 }, { 890, 399 }, { 70, 799 }, { 465, 799 },
@@ -91,7 +91,7 @@ QVector<LevelSpec> GameCore::createLevels() const
              QT_TRANSLATE_NOOP(
                  "GameCanvas",
                  "Demolition removes a circular area after a short countdown. Move everyone else away."));
-    addLevel(levels, "Split Decision", 16, 11, 55, { 55, 419 }, { 900, 369 }, { 55, 859 }, { 480, 549 },
+    addLevel(levels, "Split Decision", 16, 11, 55, { 55, 419 }, { 900, 369 }, { 55, 859 }, { 480, 809 },
              { 2, 2, 3, 3, 2, 1, 2, 1 }, 2, 1,
              QT_TRANSLATE_NOOP("GameCanvas",
                                "Two routes can work. Choose where to spend your limited abilities."));
@@ -107,12 +107,12 @@ QVector<LevelSpec> GameCore::createLevels() const
              QT_TRANSLATE_NOOP("GameCanvas",
                                "Fans, teleporters and gates create moving traffic. Time each intervention."));
     addLevel(
-        levels, "Last Door", 20, 15, 60, { 50, 429 }, { 910, 249 }, { 50, 879 }, { 485, 309 },
+        levels, "Last Door", 20, 15, 60, { 50, 429 }, { 684, 429 }, { 50, 879 }, { 377, 879 },
         { 4, 4, 3, 4, 3, 2, 3, 2 }, 3, 3,
         QT_TRANSLATE_NOOP("GameCanvas",
                           "The final door needs a distant switch. Protect the crew while one reaches it."));
     addLevel(
-        levels, "All Hands", 24, 18, 64, { 45, 429 }, { 915, 299 }, { 45, 879 }, { 490, 359 },
+        levels, "All Hands", 24, 18, 64, { 45, 429 }, { 915, 299 }, { 45, 879 }, { 490, 767 },
         { 5, 5, 4, 5, 4, 4, 4, 3 }, 3, 3,
         QT_TRANSLATE_NOOP("GameCanvas", "The full toolbox, a large crew and very little room for waste."));
     return levels;

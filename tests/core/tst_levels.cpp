@@ -43,6 +43,8 @@ private Q_SLOTS:
     void stagesAreContiguousRuns();
     void entryAndExitStandOnGround_data();
     void entryAndExitStandOnGround();
+    void crewAloneLosesFromTheSecondStage_data();
+    void crewAloneLosesFromTheSecondStage();
     void unknownIndexPaintsTheDefaultSlab_data();
     void unknownIndexPaintsTheDefaultSlab();
     void laterShapesPaintOverEarlierOnes();
@@ -90,6 +92,31 @@ void LevelsTest::entryAndExitStandOnGround()
     QCOMPARE(core.terrain.size(), QSize(core.worldWidth(), core.worldHeight()));
     QVERIFY(standsOnGround(core, core.entry()));
     QVERIFY(standsOnGround(core, core.exit()));
+}
+
+void LevelsTest::crewAloneLosesFromTheSecondStage_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("layout");
+    // Levels 9 and 11 introduce teleporters and fans by letting the crew show them.
+    for (int level = 5; level < kLevelCount; ++level) {
+        if (level == 9 || level == 11)
+            continue;
+        QTest::addRow("level %d, landscape", level) << level << int(Landscape);
+        QTest::addRow("level %d, portrait", level) << level << int(Portrait);
+    }
+}
+
+// From the second stage on, a crew given no skill at all never brings enough members home. A crew may pace
+// between two obstacles for ever, so the run is cut off long after the last release.
+void LevelsTest::crewAloneLosesFromTheSecondStage()
+{
+    QFETCH(int, level);
+    QFETCH(int, layout);
+    GameCore core = levelCore(level, LayoutMode(layout));
+    for (int tick = 0; tick < 6000 && !core.finished; ++tick)
+        core.step();
+    QVERIFY(core.saved < core.currentLevel().requiredCount);
 }
 
 void LevelsTest::unknownIndexPaintsTheDefaultSlab_data()
