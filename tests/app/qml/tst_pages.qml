@@ -67,7 +67,6 @@ TestCase {
         compare(warnings.length, 0, warnings.join("\n"))
         root = null
         game = null
-        languageSettings.language = "en"
     }
 
     // The play controls reach the canvas: pause and resume, speed steps, release rate down and up.
@@ -218,20 +217,6 @@ TestCase {
         tap("continueBanner")
         compare(root.page, "play")
         verify(game.paused)
-    }
-
-    // The language choice is stored at once and asks for a restart until it is taken back.
-    function test_languageChoiceAsksForARestart() {
-        openPages(0)
-        tap("settingsButton")
-        compare(root.page, "settings")
-        verify(!child("restartNotice").visible)
-        tap("languageOptionHu")
-        compare(languageSettings.language, "hu")
-        verify(child("restartNotice").visible)
-        tap("languageOptionEn")
-        compare(languageSettings.language, "en")
-        verify(!child("restartNotice").visible)
     }
 
     // Clearing the statistics after a confirmation forgets the attempts already counted.
