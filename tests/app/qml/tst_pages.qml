@@ -136,6 +136,7 @@ TestCase {
         verify(!game.levelFinished)
         tap("startButton")
         verify(driver.runUntilFinished(game, 20000))
+        compare(game.levels[0].attempts, 2, "trying again is one more attempt")
         verify(game.levelWon)
         verify(child("resultCard").visible)
         compare(child("resultTitle").text, "Level complete")
