@@ -9,13 +9,10 @@
 #include <QObject>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QStringList>
 #include <QTemporaryDir>
 
-#include <utility>
-
-// White-box access to a canvas for the tests: its core, view and selection, and its two timer slots, so a
-// test drives frames and commits itself instead of waiting for the clock.
+// White-box access to a canvas for the tests: its core, view and selection, and its frame slot, so a test
+// drives frames itself instead of waiting for the clock.
 class CanvasProbe
 {
 public:
@@ -40,25 +37,19 @@ public:
         m_canvas.m_cameraY = float(world.y());
     }
     void clampCamera() const { m_canvas.clampCamera(); }
-    float zoom() const { return m_canvas.m_zoom; }
     void setZoom(float value) const { m_canvas.m_zoom = value; }
-    int panHoldFrames() const { return m_canvas.m_panHoldFrames; }
 
-    bool paused() const { return m_canvas.m_paused; }
-    int selectedCrewId() const { return m_canvas.m_selectedCrewId; }
     void setSelectedCrewId(int id) const { m_canvas.m_selectedCrewId = id; }
-    bool assignmentPending() const { return m_canvas.m_pendingTimer.isActive(); }
+    void commitPendingAssignment() const { m_canvas.commitPendingAssignment(); }
 
     // Stops the 33 ms clock so that only the test advances frames.
     void holdFrameTimer() const { m_canvas.m_frameTimer.stop(); }
-    bool frameTimerRunning() const { return m_canvas.m_frameTimer.isActive(); }
     void advanceFrame() const { m_canvas.advanceFrame(); }
     void advanceFrames(int count) const
     {
         for (int i = 0; i < count; ++i)
             m_canvas.advanceFrame();
     }
-    void commitPendingAssignment() const { m_canvas.commitPendingAssignment(); }
 
 private:
     GameCanvas &m_canvas;
@@ -95,13 +86,6 @@ inline void store(const QVariantMap &values)
         settings.setValue(it.key(), it.value());
 }
 
-inline QStringList storedKeys(const QString &group)
-{
-    QSettings settings(settingsPath(), QSettings::IniFormat);
-    settings.beginGroup(group);
-    return settings.allKeys();
-}
-
 inline void removeSettings()
 {
     QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).removeRecursively();
@@ -134,75 +118,6 @@ inline void arrangeOutcome(Pellwick::GameCore &core, int saved, int lost, int re
     for (int i = 0; i < lost; ++i)
         placeMember(core, QPointF(-1000, 100));
 }
-
-// Makes the run end on its second tick: the only member is released then, right at the exit, and saved.
-inline void arrangeWinOnSecondTick(Pellwick::GameCore &core)
-{
-    Pellwick::LevelSpec &level = core.levels[core.levelIndex];
-    level.crewCount = 1;
-    level.requiredCount = 1;
-    level.landscapeExit = level.landscapeEntry;
-    level.portraitExit = level.portraitEntry;
-    core.spawnCountdown = 1;
-}
-
-// The statistics the level chooser shows for one level: attempts, wins, completed, bestSaved, bestTime and
-// bestSkills.
-inline QVariantList levelStats(const GameCanvas &canvas, int index)
-{
-    const QVariantMap entry = canvas.levels().at(index).toMap();
-    QVariantList stats;
-    for (const char *key : { "attempts", "wins", "completed", "bestSaved", "bestTime", "bestSkills" })
-        stats.append(entry.value(QLatin1String(key)));
-    return stats;
-}
-
-// Every signal of a canvas in the order it was emitted, with the arguments of the three that carry any.
-class SignalLog
-{
-public:
-    explicit SignalLog(GameCanvas &canvas)
-    {
-        listen(canvas, &GameCanvas::levelChanged, "levelChanged");
-        listen(canvas, &GameCanvas::stateChanged, "stateChanged");
-        listen(canvas, &GameCanvas::releaseRateChanged, "releaseRateChanged");
-        listen(canvas, &GameCanvas::pausedChanged, "pausedChanged");
-        listen(canvas, &GameCanvas::selectedSkillChanged, "selectedSkillChanged");
-        listen(canvas, &GameCanvas::selectedCrewIdChanged, "selectedCrewIdChanged");
-        listen(canvas, &GameCanvas::skillsChanged, "skillsChanged");
-        listen(canvas, &GameCanvas::levelsChanged, "levelsChanged");
-        listen(canvas, &GameCanvas::speedMultiplierChanged, "speedMultiplierChanged");
-        listen(canvas, &GameCanvas::zoomChanged, "zoomChanged");
-        listen(canvas, &GameCanvas::portraitLayoutChanged, "portraitLayoutChanged");
-        listen(canvas, &GameCanvas::levelIntroVisibleChanged, "levelIntroVisibleChanged");
-        listen(canvas, &GameCanvas::resultRecordsChanged, "resultRecordsChanged");
-        listen(canvas, &GameCanvas::followSelectedCrewChanged, "followSelectedCrewChanged");
-        QObject::connect(&canvas, &GameCanvas::skillAssigned, &m_context, [this](int skill) {
-            m_names.append(QStringLiteral("skillAssigned(%1)").arg(skill));
-        });
-        listen(canvas, &GameCanvas::crewSaved, "crewSaved");
-        listen(canvas, &GameCanvas::crewLost, "crewLost");
-        listen(canvas, &GameCanvas::objectTriggered, "objectTriggered");
-        QObject::connect(&canvas, &GameCanvas::crewTargetPreviewed, &m_context, [this](int index, int count) {
-            m_names.append(QStringLiteral("crewTargetPreviewed(%1/%2)").arg(index).arg(count));
-        });
-        QObject::connect(&canvas, &GameCanvas::levelCompleted, &m_context, [this](bool won) {
-            m_names.append(won ? QStringLiteral("levelCompleted(won)")
-                               : QStringLiteral("levelCompleted(lost)"));
-        });
-    }
-
-    QStringList take() { return std::exchange(m_names, QStringList()); }
-
-private:
-    template<typename Signal> void listen(GameCanvas &canvas, Signal signal, const char *name)
-    {
-        QObject::connect(&canvas, signal, &m_context, [this, name] { m_names.append(QLatin1String(name)); });
-    }
-
-    QObject m_context;
-    QStringList m_names;
-};
 
 } // namespace CanvasTest
 

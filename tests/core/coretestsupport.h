@@ -65,39 +65,6 @@ inline GameCore levelCore(int index, LayoutMode layout)
     return core;
 }
 
-inline void stepTicks(GameCore &core, int ticks)
-{
-    for (int i = 0; i < ticks; ++i)
-        core.step();
-}
-
-// Rows "right" and "left" of an int column "direction".
-inline void addDirectionRows()
-{
-    QTest::addColumn<int>("direction");
-    QTest::newRow("right") << 1;
-    QTest::newRow("left") << -1;
-}
-
-// Rows "landscape" and "portrait" of an int column "layout".
-inline void addLayoutRows()
-{
-    QTest::addColumn<int>("layout");
-    QTest::newRow("landscape") << int(Landscape);
-    QTest::newRow("portrait") << int(Portrait);
-}
-
-// A row for each layout of each level of the catalogue, in int columns "level" and "layout".
-inline void addLevelRows()
-{
-    QTest::addColumn<int>("level");
-    QTest::addColumn<int>("layout");
-    for (int level = 0; level < 21; ++level) {
-        QTest::addRow("level %d, landscape", level) << level << int(Landscape);
-        QTest::addRow("level %d, portrait", level) << level << int(Portrait);
-    }
-}
-
 // Runs whole ticks with the portal closed and no early loss, so only the crew a test placed moves and the run
 // goes on as long as one of them is active.
 inline void runPlacedCrew(GameCore &core, int ticks)
@@ -107,15 +74,6 @@ inline void runPlacedCrew(GameCore &core, int ticks)
     level.requiredCount = 0;
     for (int i = 0; i < ticks; ++i)
         core.step();
-}
-
-// Runs placed crew tick by tick until `done` holds or `limit` ticks have passed; returns the ticks run.
-template<typename Done> int runPlacedCrewUntil(GameCore &core, Done done, int limit)
-{
-    int ticks = 0;
-    for (; !done() && ticks < limit; ++ticks)
-        runPlacedCrew(core, 1);
-    return ticks;
 }
 
 } // namespace Pellwick

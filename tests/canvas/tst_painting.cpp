@@ -1,0 +1,188 @@
+#include "canvasprobe.h"
+
+#include <QPainter>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+using namespace Pellwick;
+
+namespace {
+
+// A canvas of a given size showing level 0 in one layout, unzoomed and centred, its clock held by the test.
+struct PaintStage
+{
+    PaintStage(const QSize &size, LayoutMode layout)
+        : canvas(std::make_unique<GameCanvas>())
+        , probe(CanvasProbe::holding(*canvas))
+    {
+        core().setLayoutMode(layout, false);
+        core().loadLevel(0);
+        canvas->setSize(size);
+        canvas->setPaused(false);
+        probe.setSelectedCrewId(-1);
+        probe.setZoom(1.0f);
+        probe.setCamera(QPointF(core().worldWidth() / 2.0, core().worldHeight() / 2.0));
+    }
+
+    GameCore &core() const { return probe.core(); }
+
+    // Leaves only the sky: no ground, no objects, no crew.
+    void clearWorld() const
+    {
+        core().terrain.fill(Qt::transparent);
+        core().objects.clear();
+        core().crew.clear();
+    }
+
+    QImage render(QPainter::RenderHints hints = {}) const
+    {
+        QImage image(canvas->size().toSize(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::black);
+        QPainter painter(&image);
+        painter.setRenderHints(hints);
+        canvas->paint(&painter);
+        return image;
+    }
+
+    std::unique_ptr<GameCanvas> canvas;
+    CanvasProbe probe;
+};
+
+// The smallest rectangle holding every pixel in which two frames differ.
+QRect differingArea(const QImage &a, const QImage &b)
+{
+    QRect area;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y))
+                area |= QRect(x, y, 1, 1);
+        }
+    }
+    return area;
+}
+
+} // namespace
+
+// A few probes per picture: the world lands where the camera puts it, every object and member is drawn where
+// it stands and in the right order, and the overlays sit on top.
+class PaintingTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { CanvasTest::useThrowawaySettings(); }
+    void cleanup() { CanvasTest::removeSettings(); }
+
+    void terrainAppearsWhereTheCameraPutsIt_data();
+    void terrainAppearsWhereTheCameraPutsIt();
+    void everyObjectIsDrawnInItsPlace_data();
+    void everyObjectIsDrawnInItsPlace();
+    void crewIsDrawnOverObjectsAndFacesItsWay();
+    void pauseVeilCoversAllButAFinishedLevel();
+};
+
+void PaintingTest::terrainAppearsWhereTheCameraPutsIt_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<float>("zoom");
+    QTest::addColumn<bool>("smoothHints");
+    QTest::newRow("phone portrait, zoom 1") << QSize(540, 960) << int(Portrait) << 1.0f << false;
+    QTest::newRow("portrait world on desktop") << QSize(1920, 1080) << int(Portrait) << 1.35f << false;
+    QTest::newRow("desktop, zoom 3.5, Qt Quick hints") << QSize(1920, 1080) << int(Landscape) << 3.5f << true;
+}
+
+// One world unit covers zoom × base scale pixels around the camera, never smoothed, whatever the painter
+// asks.
+void PaintingTest::terrainAppearsWhereTheCameraPutsIt()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, layout);
+    QFETCH(float, zoom);
+    QFETCH(bool, smoothHints);
+
+    PaintStage stage(size, LayoutMode(layout));
+    stage.clearWorld();
+    const QRgb ground = qRgb(200, 30, 170);
+    const QRgb vein = qRgb(20, 230, 40);
+    QPainter(&stage.core().terrain).fillRect(QRect(200, 300, 12, 12), QColor(ground));
+    stage.core().terrain.setPixel(206, 306, vein);
+    stage.probe.setZoom(zoom);
+    stage.probe.setCamera(QPointF(230, 290));
+    const QImage frame = stage.render(smoothHints ? QPainter::Antialiasing | QPainter::SmoothPixmapTransform
+                                                  : QPainter::RenderHints());
+    const auto pixelAt = [&](double x, double y) {
+        const QPointF p = stage.canvas->worldToItem(QPointF(x, y));
+        return frame.pixel(int(std::floor(p.x())), int(std::floor(p.y())));
+    };
+    QCOMPARE(pixelAt(202.5, 302.5), ground);
+    QCOMPARE(pixelAt(211.5, 311.5), ground);
+    QCOMPARE(pixelAt(206.5, 306.5), vein);
+    QVERIFY(pixelAt(197, 306) != ground && pixelAt(214, 306) != ground && pixelAt(206, 314) != ground);
+}
+
+void PaintingTest::everyObjectIsDrawnInItsPlace_data()
+{
+    QTest::addColumn<int>("type");
+    for (int type = Water; type <= Laser; ++type)
+        QTest::addRow("type %d", type) << type;
+}
+
+// Each kind of object paints over the ground it stands in, and only about its own rectangle.
+void PaintingTest::everyObjectIsDrawnInItsPlace()
+{
+    QFETCH(int, type);
+
+    PaintStage stage(QSize(960, 540), Landscape);
+    stage.clearWorld();
+    QPainter(&stage.core().terrain).fillRect(QRect(380, 80, 120, 140), QColor(116, 77, 46));
+    const QImage bare = stage.render();
+    const QRectF rect(400, 100, 40, 80);
+    stage.core().addObject(ObjectType(type), rect, 1, 1);
+    const QRect drawn = differingArea(bare, stage.render());
+    QVERIFY(!drawn.isEmpty());
+    QVERIFY(drawn.intersects(rect.toRect()));
+    QVERIFY(rect.adjusted(-12, -12, 12, 12).contains(drawn));
+}
+
+// A member is drawn over an object in front of it, and facing left is the mirror image of facing right.
+void PaintingTest::crewIsDrawnOverObjectsAndFacesItsWay()
+{
+    PaintStage stage(QSize(960, 540), Landscape);
+    stage.clearWorld();
+    const QPointF feet(300.5, 200);
+    stage.core().addObject(Door, QRectF(280, 150, 40, 60), 0, 1);
+    const QImage withDoor = stage.render();
+    CanvasTest::placeMember(stage.core(), feet, Bashing);
+    const QRect right = differingArea(withDoor, stage.render());
+    QVERIFY(!right.isEmpty());
+    stage.core().crew.last().direction = -1;
+    const QRect left = differingArea(withDoor, stage.render());
+
+    QVERIFY(right.right() > feet.x() + 13);
+    QVERIFY(qAbs((feet.x() - left.left()) - (right.right() + 1 - feet.x())) <= 1);
+    QVERIFY(qAbs((left.right() + 1 - feet.x()) - (feet.x() - right.left())) <= 1);
+    QCOMPARE(left.top(), right.top());
+}
+
+// The pause veil darkens the whole item, scenery and all; once the level is over nothing is veiled.
+void PaintingTest::pauseVeilCoversAllButAFinishedLevel()
+{
+    PaintStage stage(QSize(960, 540), Landscape);
+    const QImage running = stage.render();
+    stage.canvas->setPaused(true);
+    const QImage paused = stage.render();
+    for (const QPoint &p : { QPoint(5, 5), QPoint(955, 180), QPoint(240, 535) })
+        QVERIFY(qGray(paused.pixel(p)) < qGray(running.pixel(p)));
+
+    PaintStage over(QSize(960, 540), Landscape);
+    over.core().finished = true;
+    const QImage finished = over.render();
+    over.canvas->setPaused(true);
+    QCOMPARE(over.render(), finished);
+}
+
+QTEST_MAIN(PaintingTest)
+#include "tst_painting.moc"
