@@ -6,14 +6,16 @@
 #include <QObject>
 #include <QPointer>
 
-// What the pages need beyond GameCanvas's fixed contract: ending a run by hand and watching replays. The
-// pages bind it to a canvas; the canvas offers these operations in C++ only.
+// What the pages need beyond GameCanvas's fixed contract: ending a run by hand, watching replays, and the
+// sound switch. The pages bind it to a canvas; the canvas offers these operations in C++ only.
 class GameControl : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(GameCanvas *canvas READ canvas WRITE setCanvas NOTIFY canvasChanged)
     Q_PROPERTY(bool watching READ watching NOTIFY watchingChanged)
     Q_PROPERTY(bool canEndRun READ canEndRun NOTIFY canEndRunChanged)
+    Q_PROPERTY(bool soundEnabled READ soundEnabled WRITE setSoundEnabled NOTIFY soundEnabledChanged)
+    Q_PROPERTY(bool soundServer READ soundServer CONSTANT)
 
 public:
     explicit GameControl(QObject *parent = nullptr);
@@ -21,8 +23,14 @@ public:
     GameCanvas *canvas() const;
     bool watching() const;
     bool canEndRun() const;
+    // The player's sound switch, kept in the game's settings file; on until switched off.
+    bool soundEnabled() const;
+    // Whether a sound server listens: without one the pages make no sounds, since the sound library
+    // would complain about every one of them.
+    bool soundServer() const;
 
     void setCanvas(GameCanvas *canvas);
+    void setSoundEnabled(bool enabled);
 
     // Ends the run under way as lost or won as it stands; the pages ask the player to confirm first.
     Q_INVOKABLE bool endRun();
@@ -38,11 +46,17 @@ Q_SIGNALS:
     void canvasChanged();
     void watchingChanged();
     void canEndRunChanged();
+    void soundEnabledChanged();
     // A replay played to its end and the canvas is back where the player left it.
     void watchFinished();
+    // What the canvas announces only for the player's own game: a watched replay's skills, at most one
+    // signal a frame, and how the watched attempt ended, just before watchFinished.
+    void watchedSkillAssigned();
+    void watchedLevelCompleted(bool won);
 
 private:
     void refresh();
+    void followWatchedSkills();
     bool watchFile(const QString &path);
     QString bestReplayPath(int level) const;
 
@@ -50,6 +64,9 @@ private:
     bool m_watching = false;
     bool m_canEndRun = false;
     bool m_stoppingByHand = false;
+    bool m_soundEnabled = true;
+    int m_watchedSkillsUsed = 0;
+    bool m_watchedWon = false;
 };
 
 #endif // PELLWICK_GAMECONTROL_H

@@ -105,6 +105,7 @@ QString moduleRefusal(const QString &module, const QString &version)
         { QStringLiteral("QtQuick"), QStringLiteral("2") },
         { QStringLiteral("QtQuick.Window"), QStringLiteral("2") },
         { QStringLiteral("QtQuick.Layouts"), QStringLiteral("1") },
+        { QStringLiteral("QtMultimedia"), QStringLiteral("5") },
         { QStringLiteral("harbour.pellwick"), QStringLiteral("1") },
     };
     static const QRegularExpression versionPattern(QStringLiteral("^(\\d+)\\.\\d+$"));
