@@ -175,11 +175,14 @@ void SoundsTest::savedMemberIsHeard()
     recorder.terminate();
     QVERIFY(recorder.waitForFinished());
 
+    // On a busy machine the sound library may drop the first hundredths of a second of a sound, so the
+    // search is for the saved sound's body, from 0.1 s to 0.25 s, which plays sample for sample.
     const Wave recording = readWave(recordingPath);
     QCOMPARE(recording.rate, quint32(44100));
-    const double match = bestMatch(decimated(recording.samples),
-                                   decimated(readWave(kSoundDir + QStringLiteral("saved.wav")).samples));
-    QVERIFY2(match > 0.8, qPrintable(QStringLiteral("best match %1 in %2").arg(match).arg(recordingPath)));
+    const Wave saved = readWave(kSoundDir + QStringLiteral("saved.wav"));
+    const QVector<qint16> body = saved.samples.mid(int(saved.rate / 10), int(saved.rate * 3 / 20));
+    const double match = bestMatch(decimated(recording.samples), decimated(body));
+    QVERIFY2(match > 0.95, qPrintable(QStringLiteral("best match %1 in %2").arg(match).arg(recordingPath)));
 }
 
 QTEST_MAIN(SoundsTest)
