@@ -124,6 +124,8 @@ void WatchingTest::watchingToTheEndLeavesProgressUntouched()
     const QVariantMap settingsBefore = settingsContents();
     QVERIFY(settingsBefore.contains(QStringLiteral("session/current/blob")));
     QSignalSpy completed(canvas(), &GameCanvas::levelCompleted);
+    QSignalSpy watchedSkills(control(), &GameControl::watchedSkillAssigned);
+    QSignalSpy watchedEnd(control(), &GameControl::watchedLevelCompleted);
 
     QVariant started;
     QVERIFY(QMetaObject::invokeMethod(m_page.get(), "watchBest", Q_RETURN_ARG(QVariant, started),
@@ -149,6 +151,9 @@ void WatchingTest::watchingToTheEndLeavesProgressUntouched()
     QVERIFY(!control()->watching());
     QCOMPARE(m_page->property("watchesFinished").toInt(), 1);
     QCOMPARE(completed.count(), 0);
+    QCOMPARE(watchedSkills.count(), 4); // the replay's four skills, on four frames
+    QCOMPARE(watchedEnd.count(), 1);
+    QVERIFY(watchedEnd.first().first().toBool());
 
     QCOMPARE(m_probe->core().levelIndex, before.levelIndex);
     QCOMPARE(m_probe->core().tick, before.tick);
@@ -172,7 +177,9 @@ void WatchingTest::stoppingByHandReturnsToTheGame()
     m_probe->advanceFrames(30);
     QVERIFY(m_probe->core().tick > 0);
 
+    QSignalSpy watchedEnd(control(), &GameControl::watchedLevelCompleted);
     control()->stopWatching();
+    QCOMPARE(watchedEnd.count(), 0);
     QVERIFY(!control()->watching());
     QCOMPARE(m_page->property("watchesFinished").toInt(), 0);
     QVERIFY(canvas()->levelIntroVisible());
