@@ -167,6 +167,7 @@ Item {
         objectName: "settingsPage"
         anchors.fill: parent
         game: root.game
+        control: playScreen.control
         visible: root.page === "settings"
         onBackRequested: root.page = "chooser"
     }

@@ -68,7 +68,7 @@ if grep -Ev "$allowed" "$work/rpm-files.txt"; then
     fail "the RPM holds the files above, which the store does not allow"
 fi
 required=("/usr/bin/$name" "/usr/share/$name/qml/$name.qml" "/usr/share/$name/translations/$name-hu.qm"
-    "/usr/share/applications/$name.desktop")
+    "/usr/share/$name/sounds/saved.wav" "/usr/share/applications/$name.desktop")
 for size in 86 108 128 172; do
     required+=("/usr/share/icons/hicolor/${size}x${size}/apps/$name.png")
 done
@@ -112,8 +112,8 @@ for library in libqt5core5a libqt5gui5 libqt5qml5 libqt5quick5; do
 done
 # Each QML module the pages import is loaded at run time, so its Debian package must be a dependency.
 declare -A module_package=([QtQuick]=qml-module-qtquick2 [QtQuick.Window]=qml-module-qtquick-window2
-    [QtQuick.Layouts]=qml-module-qtquick-layouts)
-for module in $(grep -rhoE 'import\s+QtQuick(\.Window|\.Layouts)?\s' qml | awk '{print $2}' | sort -u); do
+    [QtQuick.Layouts]=qml-module-qtquick-layouts [QtMultimedia]=qml-module-qtmultimedia)
+for module in $(grep -rhoE 'import\s+(QtQuick(\.Window|\.Layouts)?|QtMultimedia)\s' qml | awk '{print $2}' | sort -u); do
     grep -q "${module_package[$module]}" <<<"$depends" ||
         fail "the pages import $module, the .deb lacks ${module_package[$module]}"
 done

@@ -8,6 +8,8 @@ packages=(
     qtbase5-dev qtdeclarative5-dev qtdeclarative5-dev-tools qttools5-dev qttools5-dev-tools
     qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-layouts qml-module-qttest
     xvfb xauth fonts-dejavu-core librsvg2-bin
+    # The sound effects' QML module; the sound server and the recorder of the recorded sound test.
+    qml-module-qtmultimedia pulseaudio pulseaudio-utils
 )
 # "packaging": the tools that build and check the phone and desktop packages (scripts/check-packaging.sh).
 if [ "${1:-}" = packaging ]; then

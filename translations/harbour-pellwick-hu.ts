@@ -516,6 +516,18 @@
 <context>
     <name>SettingsPage</name>
     <message>
+        <source>Sound</source>
+        <translation>Hang</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Bekapcsolva</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Kikapcsolva</translation>
+    </message>
+    <message>
         <source>Hold a skill, press again to let go</source>
         <translation>Képesség kiválasztása, újabb lenyomásra elengedése</translation>
     </message>

@@ -55,10 +55,14 @@ Item {
             return
         }
         if (canvas.selectedSkill < 0) {
+            sounds.play("refused")
             showToast(qsTr("Choose a skill first, then tap a crew member."))
             return
         }
-        if (!canvas.applySelectedSkill(x, y) && skills[canvas.selectedSkill].count === 0)
+        if (canvas.applySelectedSkill(x, y))
+            return
+        sounds.play("refused")
+        if (skills[canvas.selectedSkill].count === 0)
             showToast(qsTr("No %1 left.").arg(selectedSkillName))
     }
 
@@ -77,9 +81,18 @@ Item {
             var button = skillRepeater.itemAt(skill)
             if (button)
                 button.flash()
+            sounds.play("skill")
         }
-        onCrewSaved: savedStat.pulse(Style.good)
-        onCrewLost: outStat.pulse(Style.bad)
+        onCrewSaved: {
+            savedStat.pulse(Style.good)
+            sounds.play("saved")
+        }
+        onCrewLost: {
+            outStat.pulse(Style.bad)
+            sounds.play("lost")
+        }
+        onObjectTriggered: sounds.play("trigger")
+        onLevelCompleted: sounds.play(won ? "won" : "failed")
 
         // Taps, drags, the wheel and pinches, in the canvas's own item coordinates.
         PinchArea {
@@ -134,6 +147,16 @@ Item {
         // Installed beside the pages' folder, as in the build tree.
         solutionFolder: Qt.resolvedUrl("../../solutions")
         onWatchFinished: screen.watchFinished()
+        onWatchedSkillAssigned: sounds.play("skill")
+        onWatchedLevelCompleted: sounds.play(won ? "won" : "failed")
+    }
+
+    // Nothing sounds while the game is in the background.
+    Sounds {
+        id: sounds
+        objectName: "sounds"
+        server: control.soundServer
+        enabled: control.soundEnabled && Qt.application.state === Qt.ApplicationActive
     }
 
     // The game holds still while the player decides.

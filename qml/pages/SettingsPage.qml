@@ -1,12 +1,13 @@
 import QtQuick 2.6
 import "."
 
-// Settings: the interface language (used from the next start), clearing the statistics, and the
-// keyboard shortcuts of the desktop.
+// Settings: the interface language (used from the next start), the sound switch, clearing the
+// statistics, and the keyboard shortcuts of the desktop.
 Rectangle {
     id: settingsPage
 
     property var game
+    property var control
     signal backRequested()
 
     // The language object is gone for a moment while the game shuts down.
@@ -111,6 +112,24 @@ Rectangle {
                 wrapMode: Text.WordWrap
                 font.pixelSize: Style.fontBody
                 color: Style.accent
+            }
+
+            SectionTitle {
+                text: qsTr("Sound")
+            }
+            OptionRow {
+                objectName: "soundOptionOn"
+                width: parent.width
+                text: qsTr("On")
+                chosen: settingsPage.control.soundEnabled
+                onClicked: settingsPage.control.soundEnabled = true
+            }
+            OptionRow {
+                objectName: "soundOptionOff"
+                width: parent.width
+                text: qsTr("Off")
+                chosen: !settingsPage.control.soundEnabled
+                onClicked: settingsPage.control.soundEnabled = false
             }
 
             SectionTitle {

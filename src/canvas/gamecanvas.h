@@ -152,6 +152,9 @@ public:
     QPointF worldToItem(const QPointF &world) const;
     QPointF actionFocusWorld() const;
 
+    // The game's settings file: progress, statistics, the game in progress and the player's switches.
+    static QString pellwickSettingsPath();
+
     // The running game, read-only, for C++ callers beside QML.
     const Pellwick::GameCore &core() const { return m_core; }
 
@@ -198,8 +201,6 @@ private Q_SLOTS:
 
 private:
     friend class CanvasProbe; // white-box access for the tests
-
-    static QString pellwickSettingsPath();
 
     // Frame loop and play control.
     void forgetPendingAssignment();

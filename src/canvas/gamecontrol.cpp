@@ -3,6 +3,7 @@
 #include "replaystore.h"
 
 #include <QFileInfo>
+#include <QSettings>
 
 using namespace Pellwick;
 
@@ -10,11 +11,31 @@ namespace {
 
 // Three lost attempts in one layout mark a player who is stuck rather than still exploring.
 constexpr int kLossesBeforeSolution = 3;
+const QLatin1String kSoundKey("sound/enabled");
+
+bool storedSoundSwitch()
+{
+    return QSettings(GameCanvas::pellwickSettingsPath(), QSettings::NativeFormat)
+        .value(kSoundKey, true)
+        .toBool();
+}
+
+// PulseAudio listens where PULSE_SERVER says, or on its socket in the user's runtime directory.
+bool soundServerListens()
+{
+    if (!qEnvironmentVariableIsEmpty("PULSE_SERVER"))
+        return true;
+    const QString runtime = qEnvironmentVariableIsEmpty("PULSE_RUNTIME_PATH")
+        ? QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR")) + QStringLiteral("/pulse")
+        : QString::fromLocal8Bit(qgetenv("PULSE_RUNTIME_PATH"));
+    return QFileInfo::exists(runtime + QStringLiteral("/native"));
+}
 
 } // namespace
 
 GameControl::GameControl(QObject *parent)
     : QObject(parent)
+    , m_soundEnabled(storedSoundSwitch())
 { }
 
 GameCanvas *GameControl::canvas() const
@@ -44,6 +65,26 @@ void GameControl::setSolutionFolder(const QUrl &folder)
     m_solutionFolder = folder;
     Q_EMIT solutionFolderChanged();
     refreshSolutionLevels();
+}
+
+bool GameControl::soundEnabled() const
+{
+    return m_soundEnabled;
+}
+
+bool GameControl::soundServer() const
+{
+    static const bool listens = soundServerListens();
+    return listens;
+}
+
+void GameControl::setSoundEnabled(bool enabled)
+{
+    if (enabled == m_soundEnabled)
+        return;
+    m_soundEnabled = enabled;
+    QSettings(GameCanvas::pellwickSettingsPath(), QSettings::NativeFormat).setValue(kSoundKey, enabled);
+    Q_EMIT soundEnabledChanged();
 }
 
 void GameControl::setCanvas(GameCanvas *canvas)
@@ -81,12 +122,30 @@ void GameControl::refresh()
         m_canEndRun = canEndRun;
         Q_EMIT canEndRunChanged();
     }
-    if (watching == m_watching)
+    if (watching == m_watching) {
+        followWatchedSkills();
         return;
+    }
     m_watching = watching;
+    m_watchedSkillsUsed = watching ? m_canvas->core().skillsUsed : 0;
     Q_EMIT watchingChanged();
-    if (!watching && !m_stoppingByHand)
-        Q_EMIT watchFinished(m_canvas && m_canvas->lastWatchWon());
+    if (!watching && !m_stoppingByHand) {
+        const bool won = m_canvas && m_canvas->lastWatchWon();
+        Q_EMIT watchedLevelCompleted(won);
+        Q_EMIT watchFinished(won);
+    }
+}
+
+// The canvas ends each frame with stateChanged, so however many skills a watched frame hands out, this
+// announces them once.
+void GameControl::followWatchedSkills()
+{
+    if (!m_watching)
+        return;
+    const int used = m_canvas->core().skillsUsed;
+    if (used > m_watchedSkillsUsed)
+        Q_EMIT watchedSkillAssigned();
+    m_watchedSkillsUsed = used;
 }
 
 bool GameControl::endRun()

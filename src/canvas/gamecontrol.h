@@ -8,9 +8,9 @@
 #include <QUrl>
 #include <QVariantList>
 
-// What the pages need beyond GameCanvas's fixed contract: ending a run by hand, watching replays and
-// showing a stuck player a stored solution. The pages bind it to a canvas; the canvas offers these
-// operations in C++ only.
+// What the pages need beyond GameCanvas's fixed contract: ending a run by hand, watching replays, showing
+// a stuck player a stored solution, and the sound switch. The pages bind it to a canvas; the canvas offers
+// these operations in C++ only.
 class GameControl : public QObject
 {
     Q_OBJECT
@@ -21,6 +21,8 @@ class GameControl : public QObject
     Q_PROPERTY(QUrl solutionFolder READ solutionFolder WRITE setSolutionFolder NOTIFY solutionFolderChanged)
     // The levels lost often enough in the layout the phone is held in to be offered their stored solution.
     Q_PROPERTY(QVariantList solutionLevels READ solutionLevels NOTIFY solutionLevelsChanged)
+    Q_PROPERTY(bool soundEnabled READ soundEnabled WRITE setSoundEnabled NOTIFY soundEnabledChanged)
+    Q_PROPERTY(bool soundServer READ soundServer CONSTANT)
 
 public:
     explicit GameControl(QObject *parent = nullptr);
@@ -31,8 +33,15 @@ public:
     QUrl solutionFolder() const;
     QVariantList solutionLevels() const;
 
+    // The player's sound switch, kept in the game's settings file; on until switched off.
+    bool soundEnabled() const;
+    // Whether a sound server listens: without one the pages make no sounds, since the sound library
+    // would complain about every one of them.
+    bool soundServer() const;
+
     void setCanvas(GameCanvas *canvas);
     void setSolutionFolder(const QUrl &folder);
+    void setSoundEnabled(bool enabled);
 
     // Ends the run under way as lost or won as it stands; the pages ask the player to confirm first.
     Q_INVOKABLE bool endRun();
@@ -52,12 +61,18 @@ Q_SIGNALS:
     void canEndRunChanged();
     void solutionFolderChanged();
     void solutionLevelsChanged();
+    void soundEnabledChanged();
     // A replay played to its end, won or not, and the canvas is back where the player left it.
     void watchFinished(bool won);
+    // What the canvas announces only for the player's own game: a watched replay's skills, at most one
+    // signal a frame, and how the watched attempt ended, just before watchFinished.
+    void watchedSkillAssigned();
+    void watchedLevelCompleted(bool won);
 
 private:
     void refresh();
     void refreshSolutionLevels();
+    void followWatchedSkills();
     bool watchFile(const QString &path);
     QString bestReplayPath(int level) const;
     QString solutionPath(int level) const;
@@ -68,6 +83,8 @@ private:
     bool m_watching = false;
     bool m_canEndRun = false;
     bool m_stoppingByHand = false;
+    bool m_soundEnabled = true;
+    int m_watchedSkillsUsed = 0;
 };
 
 #endif // PELLWICK_GAMECONTROL_H

@@ -17,11 +17,6 @@ Item {
         }
     }
 
-SignalSpy {
-    id: watchEnds
-    signalName: "watchFinished"
-}
-
 TestCase {
     id: testCase
 
@@ -53,6 +48,30 @@ TestCase {
         game = root.game
         root.forceActiveFocus()
         waitForRendering(root)
+        soundSpy.target = child("sounds")
+        soundSpy.clear()
+    }
+
+    SignalSpy {
+        id: soundSpy
+        signalName: "played"
+    }
+
+    SignalSpy {
+        id: watchEnds
+        signalName: "watchFinished"
+    }
+
+    // The sounds played since the pages opened, by name, in order.
+    function heard() {
+        var names = []
+        for (var i = 0; i < soundSpy.count; ++i)
+            names.push(soundSpy.signalArguments[i][0])
+        return names
+    }
+
+    function countOf(name, names) {
+        return names.filter(function(heardName) { return heardName === name }).length
     }
 
     function startLevel(index) {
@@ -163,6 +182,7 @@ TestCase {
         var saved = game.saved
         var levels = JSON.stringify(game.levels)
         var control = child("playScreen").control
+        soundSpy.clear()
         tap("watchAgainButton")
         verify(control.watching)
         verify(child("replayBanner").visible)
@@ -170,6 +190,7 @@ TestCase {
         verify(driver.runUntilFinished(game, 20000))
         verify(!control.watching)
         verify(child("resultCard").visible)
+        compare(heard().slice(-2), ["saved", "won"], "the replay sounds as it plays")
         compare(game.saved, saved)
         compare(JSON.stringify(game.levels), levels)
 
@@ -259,6 +280,58 @@ TestCase {
         tap("continueBanner")
         compare(root.page, "play")
         verify(game.paused)
+    }
+
+    // A refused tap ticks, a skill handed out has its sound, every frame in which members are saved or lost
+    // sounds once however many it concerns, and the end says how the level went.
+    function test_soundsAnswerThePlay() {
+        openPages(1)
+        startLevel(1)
+        var field = child("fieldArea")
+        mouseClick(field, 5, 5)
+        tap("skillButton2")
+        var point = driver.runUntilEligible(game, 2, 600)
+        mouseClick(field, point.x, point.y)
+        tap("skillButton2")
+        mouseClick(field, point.x, point.y)
+        compare(heard(), ["refused", "skill", "refused"], "no skill held, handed out, none left")
+
+        // The first level, crowded and fast: several ticks a frame.
+        verify(game.setLevel(0))
+        tap("startButton")
+        soundSpy.clear()
+        game.releaseRate = 99
+        game.speedMultiplier = 3
+        var savedFrames = 0
+        var lostFrames = 0
+        for (var frame = 0; frame < 20000 && !game.levelFinished; ++frame) {
+            var saved = game.saved
+            var lost = game.lost
+            driver.runFrames(game, 1)
+            savedFrames += game.saved > saved ? 1 : 0
+            lostFrames += game.lost > lost ? 1 : 0
+        }
+        var names = heard()
+        compare(countOf("saved", names), savedFrames)
+        compare(countOf("lost", names), lostFrames)
+        compare(names[names.length - 1], game.levelWon ? "won" : "failed")
+    }
+
+    // The sound switch, on at first, silences the game and stays off in the next session.
+    function test_soundSwitchSilencesTheGame() {
+        openPages(0)
+        tap("settingsButton")
+        verify(child("soundOptionOn").chosen)
+        tap("soundOptionOff")
+        keyClick(Qt.Key_Escape)
+        startLevel(0)
+        mouseClick(child("fieldArea"), 5, 5)
+        verify(driver.runUntilFinished(game, 20000))
+        compare(heard(), [])
+        var reopened = createTemporaryObject(pages, window)
+        tryCompare(reopened, "status", Loader.Ready)
+        root = reopened.item
+        verify(child("soundOptionOff").chosen)
     }
 
     // Clearing the statistics after a confirmation forgets the attempts already counted.
