@@ -45,8 +45,6 @@ Run TestStartup::startGame(const QString &executable, const QString &locale) con
 {
     QProcessEnvironment environment = LanguageFile::environmentUnder(locale, m_home->path());
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home->path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
     environment.insert(QStringLiteral("PELLWICK_STARTUP_PROBE_MS"), QStringLiteral("300"));
 
     QProcess game;

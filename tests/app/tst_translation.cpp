@@ -126,7 +126,7 @@ void TestTranslation::everyCanvasTextIsTranslated()
 void TestTranslation::everyPageTextIsTranslated()
 {
     QTemporaryDir scratch;
-    const QString extracted = scratch.filePath(QStringLiteral("pages.ts"));
+    const QString extracted = scratch.path() + QStringLiteral("/pages.ts");
     QProcess lupdate;
     lupdate.start(QStringLiteral(PELLWICK_LUPDATE),
                   { QStringLiteral("-silent"), QStringLiteral(PELLWICK_SOURCE_DIR "/qml"),

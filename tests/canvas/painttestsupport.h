@@ -47,7 +47,7 @@ public:
     // on the painter.
     QImage render(QFont *finalFont = nullptr, QPainter::RenderHints hints = {}) const
     {
-        QImage image(canvas->size().toSize(), QImage::Format_ARGB32_Premultiplied);
+        QImage image(QSizeF(canvas->width(), canvas->height()).toSize(), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::black);
         QPainter painter(&image);
         painter.setRenderHints(hints);

@@ -59,7 +59,7 @@ std::unique_ptr<QObject> QmlCreationTest::create()
 void QmlCreationTest::createdFromQmlWithReadableProperties()
 {
     const std::unique_ptr<QObject> object = create();
-    QVERIFY(object);
+    QVERIFY(object != nullptr);
     QVERIFY(qobject_cast<GameCanvas *>(object.get()));
     QCOMPARE(object->property("title").toString(), QStringLiteral("First Steps / Training"));
     QCOMPARE(object->property("levelCount").toInt(), 21);
@@ -100,7 +100,7 @@ void QmlCreationTest::methodsCallableFromQml()
     QFETCH(QVariant, result);
 
     const std::unique_ptr<QObject> object = create();
-    QVERIFY(object);
+    QVERIFY(object != nullptr);
     QQmlExpression call(m_engine.rootContext(), object.get(), expression);
     const QVariant value = call.evaluate();
     QVERIFY2(!call.hasError(), qPrintable(call.error().toString()));
@@ -111,7 +111,7 @@ void QmlCreationTest::methodsCallableFromQml()
 void QmlCreationTest::handlersSeeArgumentNames()
 {
     const std::unique_ptr<QObject> object = create();
-    QVERIFY(object);
+    QVERIFY(object != nullptr);
     auto *canvas = qobject_cast<GameCanvas *>(object.get());
     auto probe = CanvasProbe::holding(*canvas);
 

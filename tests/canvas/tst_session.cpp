@@ -1,7 +1,8 @@
 #include "canvasprobe.h"
 
-#include <QRandomGenerator>
 #include <QtTest>
+
+#include <random>
 
 using namespace Pellwick;
 using CanvasTest::store;
@@ -311,9 +312,9 @@ void SessionTest::damagedSessionStartsAFreshLevel_data()
     QTest::addColumn<QVariant>("blob");
 
     QByteArray random(4000, Qt::Uninitialized);
-    QRandomGenerator generator(20261206);
+    std::mt19937 generator(20261206);
     for (char &byte : random)
-        byte = char(generator.bounded(256));
+        byte = char(generator() % 256);
     const QByteArray good = runBlob(1, Landscape, 20);
     QByteArray wrongLayout = good;
     wrongLayout[13] = 1; // the layout field now says portrait, the terrain is still landscape-sized

@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include <limits>
+#include <utility>
 
 using namespace Pellwick;
 
@@ -152,7 +153,7 @@ void ObjectLayoutsTest::linksNeverRepeatAcrossLevels()
             else if (object.type == Door)
                 doors.insert(object.link);
         }
-        for (int pairs : qAsConst(teleporters))
+        for (int pairs : std::as_const(teleporters))
             QCOMPARE(pairs, 2);
         QCOMPARE(switches, doors);
     }

@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include <limits>
+#include <utility>
 
 using namespace Pellwick;
 
@@ -171,7 +172,7 @@ void SkillsTest::selectedMemberReachesFurtherThanFallback()
     QCOMPARE(core.applySkill(Blocker, tap, crewId), expectedId);
     QCOMPARE(core.skillCount(Blocker), expectedId < 0 ? 5 : 4);
     QCOMPARE(core.skillsUsed, expectedId < 0 ? 0 : 1);
-    for (const CrewMember &member : qAsConst(core.crew))
+    for (const CrewMember &member : std::as_const(core.crew))
         QCOMPARE(member.state == Blocking, member.id == expectedId);
 }
 

@@ -98,23 +98,30 @@ QString pathRefusal(const QString &path, const QDir &fileDirectory, const QDir &
     return QString();
 }
 
-// The modules the store allows, with the major version each of them has.
+// The modules the store allows, each at most at the version the phone's Qt 5.6 has.
 QString moduleRefusal(const QString &module, const QString &version)
 {
-    static const QVector<QPair<QString, QString>> allowed {
-        { QStringLiteral("QtQuick"), QStringLiteral("2") },
-        { QStringLiteral("QtQuick.Window"), QStringLiteral("2") },
-        { QStringLiteral("QtQuick.Layouts"), QStringLiteral("1") },
-        { QStringLiteral("harbour.pellwick"), QStringLiteral("1") },
+    struct Allowed
+    {
+        const char *module;
+        int major;
+        int newestMinor;
     };
-    static const QRegularExpression versionPattern(QStringLiteral("^(\\d+)\\.\\d+$"));
-    for (const auto &entry : allowed) {
-        if (entry.first != module)
+    static const Allowed allowed[] = {
+        { "QtQuick", 2, 6 },
+        { "QtQuick.Window", 2, 2 },
+        { "QtMultimedia", 5, 6 },
+        { "harbour.pellwick", 1, 0 },
+    };
+    static const QRegularExpression versionPattern(QStringLiteral("^(\\d+)\\.(\\d+)$"));
+    for (const Allowed &entry : allowed) {
+        if (module != QLatin1String(entry.module))
             continue;
         const auto match = versionPattern.match(version);
-        if (match.hasMatch() && match.captured(1) == entry.second)
+        if (match.hasMatch() && match.captured(1).toInt() == entry.major
+            && match.captured(2).toInt() <= entry.newestMinor)
             return QString();
-        return QStringLiteral("needs version %1.x").arg(entry.second);
+        return QStringLiteral("needs a version from %1.0 to %1.%2").arg(entry.major).arg(entry.newestMinor);
     }
     return QStringLiteral("is a module the store does not allow");
 }

@@ -5,8 +5,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-// The phone's store accepts an application only if its QML imports nothing beyond QtQuick 2.x,
-// QtQuick.Window, QtQuick.Layouts and the application's own module and files.
+#include <utility>
+
+// The phone's store accepts an application only if its QML imports nothing beyond the phone's Qt 5.6
+// modules (QtQuick 2.6, QtQuick.Window 2.2, QtMultimedia 5.6) and the application's own module and files.
 class QmlImportsTest : public QObject
 {
     Q_OBJECT
@@ -74,7 +76,7 @@ void QmlImportsTest::theScanReadsTheMainPage()
         lineStarts.append(matches.next().captured(1).simplified());
     QVERIFY(!lineStarts.isEmpty());
     const QStringList statements = importStatements(QFileInfo(main).fileName(), text);
-    for (const QString &statement : qAsConst(lineStarts))
+    for (const QString &statement : std::as_const(lineStarts))
         QVERIFY(statements.contains(statement));
 }
 
@@ -134,11 +136,17 @@ void QmlImportsTest::onlyTheAllowedModulesAndOurOwnFilesPass_data()
     QTest::addColumn<QString>("statement");
     QTest::addColumn<bool>("allowed");
 
-    QTest::newRow("QtQuick 2.15") << "QtQuick 2.15" << true;
+    QTest::newRow("QtQuick 2.6") << "QtQuick 2.6" << true;
+    QTest::newRow("QtQuick 2.0") << "QtQuick 2.0" << true;
+    QTest::newRow("QtQuick 2.7, newer than the phone's") << "QtQuick 2.7" << false;
+    QTest::newRow("QtQuick 2.15") << "QtQuick 2.15" << false;
     QTest::newRow("QtQuick 1.1") << "QtQuick 1.1" << false;
     QTest::newRow("QtQuick without a version") << "QtQuick" << false;
     QTest::newRow("QtQuick.Window") << "QtQuick.Window 2.2 as Window" << true;
-    QTest::newRow("QtQuick.Layouts") << "QtQuick.Layouts 1.3" << true;
+    QTest::newRow("QtQuick.Window 2.3") << "QtQuick.Window 2.3" << false;
+    QTest::newRow("QtMultimedia 5.6") << "QtMultimedia 5.6" << true;
+    QTest::newRow("QtMultimedia 5.8") << "QtMultimedia 5.8" << false;
+    QTest::newRow("QtQuick.Layouts, absent on the phone") << "QtQuick.Layouts 1.3" << false;
     QTest::newRow("our module") << "harbour.pellwick 1.0" << true;
     QTest::newRow("the phone's component set") << "Sailfish.Silica 1.0" << false;
     QTest::newRow("a module that only starts like an allowed one") << "QtQuick.Particles 2.0" << false;
@@ -155,7 +163,7 @@ void QmlImportsTest::onlyTheAllowedModulesAndOurOwnFilesPass_data()
 
 void QmlImportsTest::onlyTheAllowedModulesAndOurOwnFilesPass()
 {
-    // Modules pass only from the allowed list with their own major version; paths only when they name
+    // Modules pass only from the allowed list, at most at the phone's version; paths only when they name
     // something of ours inside the qml folder.
     QFETCH(QString, statement);
     QFETCH(bool, allowed);
