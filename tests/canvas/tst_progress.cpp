@@ -288,7 +288,6 @@ void ProgressTest::damagedFileReadsAsDefaults()
                "\x01\x02garbage without a section\xff\n");
     file.close();
 
-    QTest::ignoreMessage(QtWarningMsg, "QVariant::load: unknown user type with name .");
     GameCanvas canvas;
     CanvasProbe(canvas).holdFrameTimer();
     QCOMPARE(canvas.unlockedLevel(), 0);
