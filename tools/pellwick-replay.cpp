@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QImage>
 #include <QSaveFile>
 #include <QString>
 #include <QStringList>
@@ -172,24 +173,23 @@ bool saveHalfway(const QString &path, const QString &snapshotPath)
     return file.open(QIODevice::WriteOnly) && file.write(core.serialize()) >= 0 && file.commit();
 }
 
-// Restores a run saved halfway (perhaps by another build) and plays it on: it must end exactly as the
-// replay played in one go.
+// Restores a run saved halfway (perhaps by another build), plays it on to the replay's end and prints
+// where it ended, so that two builds can be compared.
 bool resume(const QString &path, const QString &snapshotPath)
 {
     Replay replay;
     QFile file(snapshotPath);
-    GameCore resumed;
-    if (!load(path, &replay) || !file.open(QIODevice::ReadOnly) || !resumed.restore(file.readAll())) {
+    GameCore core;
+    if (!load(path, &replay) || !file.open(QIODevice::ReadOnly) || !core.restore(file.readAll())) {
         std::fprintf(stderr, "%s: cannot restore\n", qPrintable(snapshotPath));
         return false;
     }
-    GameCore straight;
-    playReplay(replay, straight);
-    playOn(replay, resumed, replay.endTick());
-    const bool same = resumed.serialize() == straight.serialize();
-    std::printf("%s resumed from %s: %s\n", qPrintable(path), qPrintable(snapshotPath),
-                same ? "continues identically" : "DIFFERS from the straight run");
-    return same;
+    playOn(replay, core, replay.endTick());
+    const QImage &terrain = core.terrain;
+    std::printf("%s at tick %d, terrain checksum %u\n", resultText(resultOf(core)).constData(), core.tick,
+                qChecksum(reinterpret_cast<const char *>(terrain.constBits()),
+                          uint(terrain.bytesPerLine() * terrain.height())));
+    return true;
 }
 
 int usage()
