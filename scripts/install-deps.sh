@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ccache clang clang-format libclang-rt-14-dev
     qtbase5-dev qtdeclarative5-dev qtdeclarative5-dev-tools qttools5-dev qttools5-dev-tools
-    qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-layouts qml-module-qttest
+    qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qttest
     xvfb xauth fonts-dejavu-core librsvg2-bin
     # The sound effects' QML module; the sound server and the recorder of the recorded sound test.
     qml-module-qtmultimedia pulseaudio pulseaudio-utils

@@ -4,6 +4,7 @@
 #include "gamecore.h"
 
 #include <iterator>
+#include <utility>
 
 // A level played for a while with skills handed out all along, so that crew members are spread over the
 // working states: what the screenshots and the painting benchmark show as a busy frame.
@@ -23,7 +24,7 @@ inline void play(Pellwick::GameCore &core, int ticks = kMiddleTick)
         if (core.tick % kTicksBetweenSkills != 0)
             continue;
         const Skill skill = kRotation[next];
-        for (const CrewMember &member : qAsConst(core.crew)) {
+        for (const CrewMember &member : std::as_const(core.crew)) {
             if (member.state == Walking && core.canApplySkill(skill, member)) {
                 const QPointF where = member.pos;
                 core.applySkill(skill, where, member.id);

@@ -2,9 +2,13 @@
 #include "replay.h"
 
 #include <QByteArray>
+#include <QFile>
+#include <QImage>
+#include <QSaveFile>
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -139,11 +143,62 @@ bool show(const QString &path)
     return true;
 }
 
+// Runs the core on from where it stands, applying only the events still ahead of it, until the run ends
+// or reaches stopTick; the same loop as headless play from the start.
+void playOn(const Replay &replay, GameCore &core, int stopTick)
+{
+    Replay ahead = replay;
+    ahead.events.erase(std::remove_if(ahead.events.begin(), ahead.events.end(),
+                                      [&core](const ReplayEvent &event) { return event.tick <= core.tick; }),
+                       ahead.events.end());
+    ReplayPlayer player(ahead);
+    for (;;) {
+        player.applyDueEvents(core);
+        if (core.finished || core.tick >= stopTick)
+            break;
+        core.step();
+    }
+}
+
+// Saves the run of a replay halfway through, as the game saves an interrupted run.
+bool saveHalfway(const QString &path, const QString &snapshotPath)
+{
+    Replay replay;
+    if (!load(path, &replay))
+        return false;
+    GameCore core;
+    ReplayPlayer(replay).start(core);
+    playOn(replay, core, replay.endTick() / 2);
+    QSaveFile file(snapshotPath);
+    return file.open(QIODevice::WriteOnly) && file.write(core.serialize()) >= 0 && file.commit();
+}
+
+// Restores a run saved halfway (perhaps by another build), plays it on to the replay's end and prints
+// where it ended, so that two builds can be compared.
+bool resume(const QString &path, const QString &snapshotPath)
+{
+    Replay replay;
+    QFile file(snapshotPath);
+    GameCore core;
+    if (!load(path, &replay) || !file.open(QIODevice::ReadOnly) || !core.restore(file.readAll())) {
+        std::fprintf(stderr, "%s: cannot restore\n", qPrintable(snapshotPath));
+        return false;
+    }
+    playOn(replay, core, replay.endTick());
+    const QImage &terrain = core.terrain;
+    std::printf("%s at tick %d, terrain checksum %u\n", resultText(resultOf(core)).constData(), core.tick,
+                qChecksum(reinterpret_cast<const char *>(terrain.constBits()),
+                          uint(terrain.bytesPerLine() * terrain.height())));
+    return true;
+}
+
 int usage()
 {
     std::fprintf(stderr,
                  "usage: pellwick-replay verify FILE...\n"
-                 "       pellwick-replay show FILE\n");
+                 "       pellwick-replay show FILE\n"
+                 "       pellwick-replay save-halfway FILE SNAPSHOT\n"
+                 "       pellwick-replay resume FILE SNAPSHOT\n");
     return 2;
 }
 
@@ -155,6 +210,10 @@ int main(int argc, char *argv[])
         return usage();
     if (std::strcmp(argv[1], "show") == 0 && argc == 3)
         return show(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    if (std::strcmp(argv[1], "save-halfway") == 0 && argc == 4)
+        return saveHalfway(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])) ? 0 : 1;
+    if (std::strcmp(argv[1], "resume") == 0 && argc == 4)
+        return resume(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])) ? 0 : 1;
     if (std::strcmp(argv[1], "verify") != 0)
         return usage();
     bool allGood = true;

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <utility>
 
 using namespace Pellwick;
 
@@ -126,7 +127,7 @@ bool Search::applyDueGenes(Checkpoint &state, const Plan &plan) const
     bool applied = false;
     while (state.nextGene < plan.genes.size() && plan.genes.at(state.nextGene).tick <= core.tick) {
         const Gene &gene = plan.genes.at(state.nextGene++);
-        for (const CrewMember &member : qAsConst(core.crew)) {
+        for (const CrewMember &member : std::as_const(core.crew)) {
             if (member.id != gene.crewId || !core.canApplySkill(gene.skill, member))
                 continue;
             const QPointF point(member.pos.x(), member.pos.y() - 8.0);
@@ -370,7 +371,7 @@ int main(int argc, char *argv[])
 
     int won = 0;
     int tried = 0;
-    for (const QString &target : qAsConst(targets)) {
+    for (const QString &target : std::as_const(targets)) {
         int level = 0;
         QVector<LayoutMode> layouts;
         if (!parseTarget(target, &level, &layouts)) {
@@ -379,7 +380,7 @@ int main(int argc, char *argv[])
                          "[LEVEL[-landscape|-portrait]...]\n");
             return 2;
         }
-        for (LayoutMode layout : qAsConst(layouts)) {
+        for (LayoutMode layout : std::as_const(layouts)) {
             const QString name =
                 QStringLiteral("level-%1-%2.txt")
                     .arg(level, 2, 10, QLatin1Char('0'))

@@ -38,6 +38,7 @@ void armStartupProbe(QQuickView *view)
         return;
     QTimer::singleShot(delay, view, [view] {
         QTextStream out(stdout);
+        out.setCodec("UTF-8"); // whatever the locale, as the reading side expects
         printShownTexts(view->rootObject(), out);
         out.flush();
         QGuiApplication::quit();

@@ -3,6 +3,7 @@
 #include <QtMath>
 
 #include <algorithm>
+#include <utility>
 
 namespace Pellwick {
 
@@ -156,7 +157,7 @@ void GameCore::simulateCrew(CrewMember &m)
         m.vx = 0.0f;
     }
 
-    for (const CrewMember &blocker : qAsConst(crew)) {
+    for (const CrewMember &blocker : std::as_const(crew)) {
         if (blocker.id == m.id || !blocker.active || blocker.state != Blocking)
             continue;
         const qreal dx = blocker.pos.x() - m.pos.x();

@@ -3,10 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <QSaveFile>
 
+#include <charconv>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 namespace Pellwick {
@@ -74,7 +75,10 @@ bool parseCoordinate(const QByteArray &field, double *value)
 
 QByteArray coordinateText(double value)
 {
-    return QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
+    // The shortest text that reads back as the same double, independent of the locale and of Qt.
+    char text[32];
+    const auto written = std::to_chars(std::begin(text), std::end(text), value);
+    return QByteArray(text, int(written.ptr - text));
 }
 
 class Reader

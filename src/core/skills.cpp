@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace Pellwick {
 
@@ -141,7 +142,7 @@ QVector<int> GameCore::applicableCrewIds(Skill skill, const QPointF &point, floa
 
     QVector<int> ids;
     ids.reserve(candidates.size());
-    for (const Candidate &candidate : qAsConst(candidates))
+    for (const Candidate &candidate : std::as_const(candidates))
         ids.append(candidate.id);
     return ids;
 }

@@ -153,7 +153,7 @@ QByteArray withoutCompressedText(const QByteArray &png)
     kept.reserve(png.size());
     int at = signature.size();
     while (png.size() - at >= kChunkFrame) {
-        const quint32 length = qFromBigEndian<quint32>(png.constData() + at);
+        const quint32 length = qFromBigEndian<quint32>(reinterpret_cast<const uchar *>(png.constData() + at));
         if (length > quint32(png.size() - at - kChunkFrame))
             break;
         const int chunkSize = kChunkFrame + int(length);

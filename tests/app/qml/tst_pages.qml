@@ -1,5 +1,6 @@
 import QtQuick 2.6
-import QtTest 1.2
+import QtTest 1.1
+import PellwickTest 1.0
 
 // Plays through the game's real pages the way a player does: taps on tiles, buttons and the field.
 Item {
@@ -7,6 +8,9 @@ Item {
 
     width: 960
     height: 540
+
+    // Asking for the singleton publishes the driver and the language settings on this engine.
+    readonly property QtObject testEngine: TestEngine
 
     Component {
         id: pages
@@ -22,6 +26,7 @@ TestCase {
 
     property var root: null
     property var game: null
+    property var pageLoaders: []
 
     name: "Pages"
     when: windowShown
@@ -30,6 +35,13 @@ TestCase {
         var item = findChild(root, name)
         verify(item !== null, "no item named " + name)
         return item
+    }
+
+    // Pages of their own, destroyed after the test.
+    function createPages() {
+        var loader = pages.createObject(window)
+        pageLoaders.push(loader)
+        return loader
     }
 
     function tap(name) {
@@ -42,7 +54,7 @@ TestCase {
     function openPages(unlocked) {
         driver.resetStorage()
         driver.unlockLevels(unlocked)
-        var loader = createTemporaryObject(pages, window)
+        var loader = createPages()
         tryCompare(loader, "status", Loader.Ready)
         root = loader.item
         game = root.game
@@ -91,6 +103,8 @@ TestCase {
         compare(warnings.length, 0, warnings.join("\n"))
         root = null
         game = null
+        while (pageLoaders.length > 0)
+            pageLoaders.pop().destroy()
     }
 
     // The play controls reach the canvas: pause and resume, speed steps, release rate down and up.
@@ -269,7 +283,7 @@ TestCase {
         tap("levelsButton")
         compare(root.page, "chooser")
         verify(game.paused)
-        var reopened = createTemporaryObject(pages, window)
+        var reopened = createPages()
         tryCompare(reopened, "status", Loader.Ready)
         root = reopened.item
         game = root.game
@@ -328,7 +342,7 @@ TestCase {
         mouseClick(child("fieldArea"), 5, 5)
         verify(driver.runUntilFinished(game, 20000))
         compare(heard(), [])
-        var reopened = createTemporaryObject(pages, window)
+        var reopened = createPages()
         tryCompare(reopened, "status", Loader.Ready)
         root = reopened.item
         verify(child("soundOptionOff").chosen)
