@@ -59,6 +59,16 @@ public:
             m_canvas.advanceFrame();
     }
     void commitPendingAssignment() const { m_canvas.commitPendingAssignment(); }
+    // Lets the periodic save under way finish on its worker, then stores it as the next frame would.
+    void finishBackgroundSave() const
+    {
+        m_canvas.m_saveWorker.waitForDone();
+        m_canvas.collectBackgroundSave();
+    }
+    void awaitSaveWorker() const { m_canvas.m_saveWorker.waitForDone(); }
+
+    // A frame drawn from nothing, keeping nothing and leaving nothing out: what the kept frames must match.
+    void paintExactly(QPainter *painter) const { m_canvas.paintFrame(painter, false); }
 
 private:
     GameCanvas &m_canvas;

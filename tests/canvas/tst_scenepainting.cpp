@@ -1,5 +1,7 @@
 #include "painttestsupport.h"
 
+#include "busyrun.h"
+
 #include <QtTest>
 
 using namespace Pellwick;
@@ -27,6 +29,8 @@ private Q_SLOTS:
     void zoomLabelShowsAboveThreshold_data();
     void zoomLabelShowsAboveThreshold();
     void paintingChangesNothing();
+    void keptFramesMatchExactOnes_data();
+    void keptFramesMatchExactOnes();
 };
 
 // The sky spans the item's whole height in the three stops of the level's theme, wherever the world is.
@@ -331,6 +335,62 @@ void ScenePaintingTest::paintingChangesNothing()
     QCOMPARE(stage.core().terrain.cacheKey(), terrainKey);
     QCOMPARE(stage.probe.camera(), camera);
     QCOMPARE(stage.probe.zoom(), 1.8f);
+}
+
+// A frame that reuses the sky and scenery and leaves out what is off screen looks like the frame painted from
+// nothing: off by at most 2 in a channel, on at most one pixel in a thousand. The view moves between the
+// two frames, so the kept backdrop has to follow it.
+void ScenePaintingTest::keptFramesMatchExactOnes_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("theme");
+    QTest::addColumn<float>("zoom");
+    QTest::addColumn<QPointF>("cameraShare"); // of the world's width and height
+
+    QTest::newRow("phone, towers, whole world") << QSize(1080, 2520) << 1 << 1.0f << QPointF(0.5, 0.5);
+    QTest::newRow("desktop, pines, left corner") << QSize(1920, 1080) << 0 << 3.5f << QPointF(0.1, 0.9);
+    QTest::newRow("window, clouds, right edge") << QSize(960, 540) << 2 << 2.0f << QPointF(0.95, 0.3);
+    QTest::newRow("phone, night, middle") << QSize(1560, 720) << 3 << 2.7f << QPointF(0.4, 0.6);
+}
+
+void ScenePaintingTest::keptFramesMatchExactOnes()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, theme);
+    QFETCH(float, zoom);
+    QFETCH(QPointF, cameraShare);
+
+    const LayoutMode layout = size.width() > size.height() ? Landscape : Portrait;
+    PaintStage stage(size, levelOfTheme(GameCore(), theme), layout);
+    BusyRun::play(stage.core());
+    stage.probe.setSelectedCrewId(BusyRun::firstActiveId(stage.core()));
+    stage.probe.setZoom(zoom);
+    stage.render();
+    stage.centreOn(
+        QPointF(cameraShare.x() * stage.core().worldWidth(), cameraShare.y() * stage.core().worldHeight()));
+    stage.probe.clampCamera();
+
+    const QImage kept = stage.render();
+    QImage exact(size, QImage::Format_ARGB32_Premultiplied);
+    exact.fill(Qt::black);
+    QPainter painter(&exact);
+    stage.probe.paintExactly(&painter);
+    painter.end();
+
+    int differing = 0;
+    int worst = 0;
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            const QRgb a = kept.pixel(x, y);
+            const QRgb b = exact.pixel(x, y);
+            const int off = std::max({ std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                       std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b)) });
+            differing += off > 0;
+            worst = std::max(worst, off);
+        }
+    }
+    QVERIFY2(worst <= 2, qPrintable(QStringLiteral("a channel off by %1").arg(worst)));
+    QVERIFY2(differing * 1000 <= size.width() * size.height(), qPrintable(QString::number(differing)));
 }
 
 QTEST_MAIN(ScenePaintingTest)

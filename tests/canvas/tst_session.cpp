@@ -55,6 +55,9 @@ private Q_SLOTS:
     void nothingIsWrittenBeforeTheFirstTick();
     void periodicSaveEveryThirtySteppingFrames_data();
     void periodicSaveEveryThirtySteppingFrames();
+    void savesWhileTheGroundChangesKeepOneState_data();
+    void savesWhileTheGroundChangesKeepOneState();
+    void saveFinishingAfterARestartStoresNothing();
     void endedRunLeavesNoSession_data();
     void endedRunLeavesNoSession();
     void wonLevelRuleAppliesBelowFormatFour_data();
@@ -163,10 +166,65 @@ void SessionTest::periodicSaveEveryThirtySteppingFrames()
     probe.advanceFrames(29 * framesPerStep);
     QVERIFY(!stored("session/current/blob").isValid());
     probe.advanceFrames(framesPerStep);
+    probe.finishBackgroundSave();
     QCOMPARE(stored("session/current/format").toInt(), 4);
     GameCore saved;
     QVERIFY(saved.restore(stored("session/current/blob").toByteArray()));
     QCOMPARE(saved.tick, probe.core().tick);
+}
+
+namespace {
+
+// Digs a new hole every frame, so that every periodic save has fresh ground to encode.
+void digAndAdvance(const CanvasProbe &probe, int frames)
+{
+    for (int i = 0; i < frames; ++i) {
+        probe.core().carveRect(QRect(40 + 7 * (probe.core().tick % 120), 200, 5, 60));
+        probe.advanceFrame();
+    }
+}
+
+} // namespace
+
+// The periodic save stores the run as it was when the save was due, even though the ground changed while
+// it was being encoded; a canvas closed at any moment stores its very last state.
+void SessionTest::savesWhileTheGroundChangesKeepOneState_data()
+{
+    QTest::addColumn<int>("framesAfterDue");
+    QTest::newRow("closed while the save is encoded") << 0;
+    QTest::newRow("closed a few frames after it was stored") << 3;
+}
+
+void SessionTest::savesWhileTheGroundChangesKeepOneState()
+{
+    QFETCH(int, framesAfterDue);
+
+    auto canvas = std::make_unique<GameCanvas>();
+    auto probe = CanvasProbe::holding(*canvas);
+    canvas->startLevel();
+    digAndAdvance(probe, 30);
+    const QByteArray due = GameCore(probe.core()).serialize();
+    digAndAdvance(probe, 1);
+    if (framesAfterDue > 0) {
+        probe.awaitSaveWorker();
+        digAndAdvance(probe, framesAfterDue);
+        QCOMPARE(stored("session/current/blob").toByteArray(), due);
+    }
+    const QByteArray last = GameCore(probe.core()).serialize();
+    canvas.reset();
+    QCOMPARE(stored("session/current/blob").toByteArray(), last);
+}
+
+// A periodic save still being encoded when its run is restarted belongs to no run any more.
+void SessionTest::saveFinishingAfterARestartStoresNothing()
+{
+    GameCanvas canvas;
+    auto probe = CanvasProbe::holding(canvas);
+    canvas.startLevel();
+    digAndAdvance(probe, 30);
+    canvas.restartLevel();
+    probe.finishBackgroundSave();
+    QCOMPARE(storedSessionKeys(), QStringList());
 }
 
 // A run that has finished, been restarted or left for another level leaves no session key, not even after
@@ -187,6 +245,7 @@ void SessionTest::endedRunLeavesNoSession()
         auto probe = CanvasProbe::holding(canvas);
         canvas.startLevel();
         probe.advanceFrames(30);
+        probe.finishBackgroundSave();
         QVERIFY(!storedSessionKeys().isEmpty());
         if (end == "finished") {
             CanvasTest::arrangeOutcome(probe.core(), 1, 0, 1);
