@@ -308,10 +308,15 @@ void drawUmbrella(QPainter *painter)
 
 } // namespace
 
-void GameCanvas::drawObjects(QPainter *painter) const
+// Objects wholly outside the shown part of the world are left out; the clip would drop them anyway.
+void GameCanvas::drawObjects(QPainter *painter, const QRectF &shown) const
 {
     const float a = phase(m_core.tick, 0.16);
     for (const WorldObject &object : m_core.objects) {
+        const QRectF &r = object.rect;
+        if (r.left() > shown.right() || r.right() < shown.left() || r.top() > shown.bottom()
+            || r.bottom() < shown.top())
+            continue;
         painter->save();
         drawObject(painter, object, a);
         painter->restore();

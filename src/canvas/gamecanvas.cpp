@@ -50,6 +50,7 @@ GameCanvas::GameCanvas(QQuickItem *parent)
     m_frameTimer.setInterval(kFrameIntervalMs);
     connect(&m_frameTimer, &QTimer::timeout, this, &GameCanvas::advanceFrame);
     m_frameTimer.start();
+    m_saveWorker.setMaxThreadCount(1);
     m_pendingTimer.setSingleShot(true);
     m_pendingTimer.setInterval(kPendingIntervalMs);
     connect(&m_pendingTimer, &QTimer::timeout, this, &GameCanvas::commitPendingAssignment);
@@ -179,6 +180,7 @@ bool GameCanvas::followSelectedCrew() const
 
 void GameCanvas::advanceFrame()
 {
+    collectBackgroundSave();
     if (m_paused || m_levelIntroVisible || m_core.finished) {
         update();
         return;
@@ -201,9 +203,10 @@ void GameCanvas::advanceFrame()
     emitFrameEvents(savedBefore, lostBefore, triggersBefore);
     if (m_core.finished && !m_completionHandled)
         finishAttempt();
-    if (++m_autosaveFrames > kAutosaveFrameLimit) {
+    // A save still under way when the next is due delays the next; it never runs twice at once.
+    if (++m_autosaveFrames > kAutosaveFrameLimit && !m_backgroundSave) {
         m_autosaveFrames = 0;
-        saveSession();
+        saveSessionInBackground();
     }
     followStep();
     Q_EMIT stateChanged();

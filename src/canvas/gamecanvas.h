@@ -5,17 +5,22 @@
 #include "replay.h"
 #include "watchedreplay.h"
 
+#include <QImage>
 #include <QPointF>
 #include <QQuickPaintedItem>
 #include <QRectF>
 #include <QSettings>
 #include <QString>
+#include <QThreadPool>
 #include <QTimer>
 #include <QVariantList>
 
+#include <memory>
 #include <optional>
 
 class QPainter;
+struct SessionSave;
+struct SessionContext;
 
 // The play field as a QML item: owns one GameCore, runs it from a frame timer, paints it, takes taps and
 // gestures through invokable methods and keeps progress, statistics and an interrupted game in its settings.
@@ -238,6 +243,12 @@ private:
 
     // Session persistence.
     void saveSession();
+    void saveSessionInBackground();
+    void collectBackgroundSave();
+    void settleBackgroundSave();
+    bool runWorthKeeping();
+    SessionContext sessionContext() const;
+    void storeSession(const QByteArray &blob, const SessionContext &context);
     void clearSession();
     bool restoreSession(int level);
     bool restoreLegacySession(int level);
@@ -248,15 +259,35 @@ private:
     // Recording attempts and watching replays.
     void beginRecording();
     void recordEvent(const Pellwick::ReplayEvent &event);
-    void saveRecording(const QString &slot);
+    void saveRecording(const QString &slot, const Pellwick::Replay &recording, bool complete);
     void restoreRecording(const QString &slot);
     void storeFinishedReplay();
     void applyWatchedEvents();
     void announceSwappedGame();
 
-    // Painting.
+    // Painting. The exact frame paints everything from nothing; the kept one reuses the sky and scenery
+    // while the view stays, and leaves out what lies off screen.
+    struct BackdropView
+    {
+        QSizeF size;
+        qreal pixelRatio;
+        float scale;
+        float cameraX;
+        float cameraY;
+        int level;
+        int layout;
+        int theme;
+        bool operator==(const BackdropView &other) const;
+    };
+    void paintFrame(QPainter *painter, bool keepBackdrop);
+    void drawSky(QPainter *painter) const;
+    void enterWorld(QPainter *painter) const;
+    QRectF visibleWorld() const;
+    void drawKeptBackdrop(QPainter *painter);
     void drawBackground(QPainter *painter) const;
-    void drawObjects(QPainter *painter) const;
+    void drawBackground(QPainter *painter, const QRectF &shown) const;
+    void handOverSceneryState(QPainter *painter) const;
+    void drawObjects(QPainter *painter, const QRectF &shown) const;
     void drawPortal(QPainter *painter, const QPointF &pos, bool exit) const;
     void drawCrew(QPainter *painter, const Pellwick::CrewMember &member) const;
     void drawSelectionMarker(QPainter *painter) const;
@@ -300,6 +331,13 @@ private:
     bool m_recordingComplete = true;
     std::optional<WatchedReplay> m_watch;
     bool m_lastWatchWon = false;
+
+    // The periodic save serializes on a worker of its own, one save at a time.
+    QThreadPool m_saveWorker;
+    std::shared_ptr<SessionSave> m_backgroundSave;
+
+    QImage m_backdrop;
+    std::optional<BackdropView> m_backdropView;
 };
 
 #endif // PELLWICK_GAMECANVAS_H

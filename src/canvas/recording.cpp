@@ -26,11 +26,11 @@ void GameCanvas::recordEvent(const ReplayEvent &event)
     m_recording.events.append(event);
 }
 
-void GameCanvas::saveRecording(const QString &slot)
+void GameCanvas::saveRecording(const QString &slot, const Replay &recording, bool complete)
 {
     const QString key = slot + QLatin1String(kReplayKeySuffix);
-    if (m_recordingComplete)
-        m_settings.setValue(key, writeReplay(m_recording));
+    if (complete)
+        m_settings.setValue(key, writeReplay(recording));
     else
         m_settings.remove(key);
 }

@@ -6,7 +6,9 @@
 #include <QPolygonF>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <tuple>
 
 using namespace Pellwick;
 
@@ -54,12 +56,76 @@ float share(double fraction, int size)
     return float(fraction * size);
 }
 
+// The last brush (and pen) each theme's scenery leaves on the painter, which an open door is filled with.
+const QColor kPineColour(31, 74, 61, 120);
+const QColor kTowerColour(50, 58, 62, 95);
+const QColor kTowerOutline(128, 139, 143, 90);
+const QColor kCloudColour(125, 72, 61, 75);
+const QColor kSkylineColour(15, 24, 39, 150);
+
+// Room around the view in world units: no figure reaches further from its point or rectangle than this.
+constexpr qreal kFigureReach = 48.0;
+const QRectF kWholeWorld(-1e6, -1e6, 2e6, 2e6);
+
 void fillPolygon(QPainter *painter, const QPointF *points, int count)
 {
     painter->drawPolygon(points, count, Qt::OddEvenFill);
 }
 
-void drawHills(QPainter *painter, const ThemeLook &look, int w, int h)
+// One step of cutting a polygon to a rectangle: keeps the side of one edge line, adding the crossings.
+template<typename Inside, typename Crossing>
+int cutPolygon(const QPointF *in, int count, QPointF *out, Inside inside, Crossing crossing)
+{
+    int kept = 0;
+    for (int i = 0; i < count; ++i) {
+        const QPointF &a = in[i];
+        const QPointF &b = in[(i + 1) % count];
+        if (inside(a))
+            out[kept++] = a;
+        if (inside(a) != inside(b))
+            out[kept++] = crossing(a, b);
+    }
+    return kept;
+}
+
+QPointF atX(const QPointF &a, const QPointF &b, qreal x)
+{
+    return QPointF(x, a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x()));
+}
+
+QPointF atY(const QPointF &a, const QPointF &b, qreal y)
+{
+    return QPointF(a.x() + (b.x() - a.x()) * (y - a.y()) / (b.y() - a.y()), y);
+}
+
+// A big shape cut to the part that can be seen: the rasterizer no longer walks what lies off screen, and
+// inside the view its edges are the same lines.
+void fillPolygonWithin(QPainter *painter, const QPointF *points, int count, const QRectF &shown)
+{
+    constexpr int kRoom = 64; // each cut adds at most half the corners again
+    std::array<QPointF, kRoom> a;
+    std::array<QPointF, kRoom> b;
+    const qreal left = shown.left();
+    const qreal right = shown.right();
+    const qreal top = shown.top();
+    const qreal bottom = shown.bottom();
+    int n = cutPolygon(
+        points, count, a.data(), [left](const QPointF &p) { return p.x() >= left; },
+        [left](const QPointF &p, const QPointF &q) { return atX(p, q, left); });
+    n = cutPolygon(
+        a.data(), n, b.data(), [right](const QPointF &p) { return p.x() <= right; },
+        [right](const QPointF &p, const QPointF &q) { return atX(p, q, right); });
+    n = cutPolygon(
+        b.data(), n, a.data(), [top](const QPointF &p) { return p.y() >= top; },
+        [top](const QPointF &p, const QPointF &q) { return atY(p, q, top); });
+    n = cutPolygon(
+        a.data(), n, b.data(), [bottom](const QPointF &p) { return p.y() <= bottom; },
+        [bottom](const QPointF &p, const QPointF &q) { return atY(p, q, bottom); });
+    if (n >= 3)
+        fillPolygon(painter, b.data(), n);
+}
+
+void drawHills(QPainter *painter, const ThemeLook &look, int w, int h, const QRectF &shown)
 {
     painter->setBrush(QColor::fromRgba(look.farHills));
     const QPointF farHills[] = {
@@ -73,7 +139,7 @@ void drawHills(QPainter *painter, const ThemeLook &look, int w, int h)
         { double(w), double(h) },
         { 0, double(h) },
     };
-    fillPolygon(painter, farHills, 9);
+    fillPolygonWithin(painter, farHills, 9, shown);
 
     painter->setBrush(QColor::fromRgba(look.nearHills));
     const QPointF nearHills[] = {
@@ -86,7 +152,7 @@ void drawHills(QPainter *painter, const ThemeLook &look, int w, int h)
         { double(w), double(h) },
         { 0, double(h) },
     };
-    fillPolygon(painter, nearHills, 8);
+    fillPolygonWithin(painter, nearHills, 8, shown);
 }
 
 // Specks and stars sit at places fixed by the level and the world size, so they never flicker.
@@ -103,7 +169,7 @@ void drawSpecks(QPainter *painter, int count, int levelIndex, int w, int h, bool
 
 void drawPines(QPainter *painter, int w, int h)
 {
-    painter->setBrush(QColor(31, 74, 61, 120));
+    painter->setBrush(kPineColour);
     for (int x = 45; x < w; x += 150) {
         painter->drawRect(QRectF(x, share(0.6, h), 5, share(0.13, h)));
         const QPointF crown[] = { { x - 18.0, share(0.64, h) },
@@ -115,8 +181,8 @@ void drawPines(QPainter *painter, int w, int h)
 
 void drawTowers(QPainter *painter, int w, int h)
 {
-    painter->setPen(PaintStyle::solidPen(QColor(128, 139, 143, 90), 3));
-    painter->setBrush(QColor(50, 58, 62, 95));
+    painter->setPen(PaintStyle::solidPen(kTowerOutline, 3));
+    painter->setBrush(kTowerColour);
     for (int x = 70; x < w; x += 240) {
         const int k = (x / 240) % 2;
         const float top = share(0.36 + 0.08 * k, h);
@@ -128,7 +194,7 @@ void drawTowers(QPainter *painter, int w, int h)
 
 void drawClouds(QPainter *painter, int w, int h)
 {
-    painter->setBrush(QColor(125, 72, 61, 75));
+    painter->setBrush(kCloudColour);
     for (int i = 0; i < 5; ++i) {
         const float cx = share(0.18 + 0.16 * i, w);
         const float cy = share(0.28 + 0.07 * (i % 2), h);
@@ -145,7 +211,7 @@ void drawMoonAndSkyline(QPainter *painter, int w, int h)
     painter->setBrush(QColor(15, 28, 53, 255));
     painter->drawEllipse(QPointF(share(0.835, w), share(0.17, h)), 25, 25);
 
-    painter->setBrush(QColor(15, 24, 39, 150));
+    painter->setBrush(kSkylineColour);
     const float skylineBase = share(0.69, h);
     for (int x = 0; x < w; x += 72) {
         const int height = 28 + 10 * ((x / 72) % 4);
@@ -155,37 +221,49 @@ void drawMoonAndSkyline(QPainter *painter, int w, int h)
 
 } // namespace
 
+bool GameCanvas::BackdropView::operator==(const BackdropView &other) const
+{
+    return std::tie(size, pixelRatio, scale, cameraX, cameraY, level, layout, theme)
+        == std::tie(other.size, other.pixelRatio, other.scale, other.cameraX, other.cameraY, other.level,
+                    other.layout, other.theme);
+}
+
 void GameCanvas::paint(QPainter *painter)
+{
+    // A painter already scaled or moved by its owner gets the exact frame: the kept backdrop is made for an
+    // untransformed one.
+    paintFrame(painter, painter->transform().isIdentity());
+}
+
+void GameCanvas::paintFrame(QPainter *painter, bool keepBackdrop)
 {
     // Qt Quick hands an antialiased item a painter that also smooths scaled images; the terrain stays sharp,
     // one image pixel per world unit at every zoom, whoever paints the frame.
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
 
-    const ThemeLook &look = lookOf(m_core);
-    QLinearGradient sky(0, 0, 0, height());
-    sky.setColorAt(0.0, QColor::fromRgba(look.skyTop));
-    sky.setColorAt(0.55, QColor::fromRgba(look.skyMiddle));
-    sky.setColorAt(1.0, QColor::fromRgba(look.skyBottom));
-    painter->fillRect(boundingRect(), sky);
+    const QRectF shown = keepBackdrop ? visibleWorld() : kWholeWorld;
+    if (keepBackdrop)
+        drawKeptBackdrop(painter);
+    else
+        drawSky(painter);
 
-    const QRectF field = playfieldRect();
     painter->save();
-    painter->setClipRect(field, Qt::ReplaceClip);
-    painter->translate(field.x() + field.width() * 0.5, field.y() + field.height() * 0.5);
-    const float scale = baseScale() * m_zoom;
-    painter->scale(scale, scale);
-    painter->translate(-m_cameraX, -m_cameraY);
-
-    drawBackground(painter);
+    enterWorld(painter);
+    if (keepBackdrop)
+        handOverSceneryState(painter);
+    else
+        drawBackground(painter);
     const QImage &terrain = m_core.terrain;
     painter->drawImage(QRectF(0, 0, m_core.worldWidth(), m_core.worldHeight()), terrain,
                        QRectF(0, 0, terrain.width(), terrain.height()));
-    drawObjects(painter);
+    drawObjects(painter, shown);
     drawPortal(painter, m_core.entry(), false);
     drawPortal(painter, m_core.exit(), true);
-    for (const CrewMember &member : m_core.crew)
-        drawCrew(painter, member);
+    for (const CrewMember &member : m_core.crew) {
+        if (shown.contains(member.pos))
+            drawCrew(painter, member);
+    }
     painter->restore();
 
     if (m_selectedCrewId >= 0)
@@ -196,9 +274,74 @@ void GameCanvas::paint(QPainter *painter)
         drawZoomLabel(painter);
 }
 
+void GameCanvas::drawSky(QPainter *painter) const
+{
+    const ThemeLook &look = lookOf(m_core);
+    QLinearGradient sky(0, 0, 0, height());
+    sky.setColorAt(0.0, QColor::fromRgba(look.skyTop));
+    sky.setColorAt(0.55, QColor::fromRgba(look.skyMiddle));
+    sky.setColorAt(1.0, QColor::fromRgba(look.skyBottom));
+    painter->fillRect(boundingRect(), sky);
+}
+
+// Clipped to the play field, with world units from here on.
+void GameCanvas::enterWorld(QPainter *painter) const
+{
+    const QRectF field = playfieldRect();
+    painter->setClipRect(field, Qt::ReplaceClip);
+    painter->translate(field.x() + field.width() * 0.5, field.y() + field.height() * 0.5);
+    const float scale = baseScale() * m_zoom;
+    painter->scale(scale, scale);
+    painter->translate(-m_cameraX, -m_cameraY);
+}
+
+// The part of the world in the play field, widened by the reach of the largest figure.
+QRectF GameCanvas::visibleWorld() const
+{
+    const QRectF field = playfieldRect();
+    const qreal scale = qreal(baseScale() * m_zoom);
+    const qreal halfW = field.width() * 0.5 / scale + kFigureReach;
+    const qreal halfH = field.height() * 0.5 / scale + kFigureReach;
+    return QRectF(m_cameraX - halfW, m_cameraY - halfH, 2 * halfW, 2 * halfH);
+}
+
+// The sky and the scenery change only with the view and the level; while they stay, a frame copies them.
+void GameCanvas::drawKeptBackdrop(QPainter *painter)
+{
+    const qreal ratio = painter->device()->devicePixelRatioF();
+    const QSizeF itemSize(width(), height());
+    const BackdropView view { itemSize,
+                              ratio,
+                              baseScale() * m_zoom,
+                              m_cameraX,
+                              m_cameraY,
+                              m_core.levelIndex,
+                              int(m_core.layoutMode),
+                              themeOf(m_core) };
+    if (!m_backdropView || !(*m_backdropView == view)) {
+        const QSize pixels = (itemSize * ratio).toSize();
+        if (m_backdrop.size() != pixels)
+            m_backdrop = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        m_backdrop.setDevicePixelRatio(ratio);
+        m_backdrop.fill(Qt::transparent);
+        QPainter backdrop(&m_backdrop);
+        backdrop.setRenderHint(QPainter::Antialiasing);
+        drawSky(&backdrop);
+        enterWorld(&backdrop);
+        drawBackground(&backdrop, visibleWorld());
+        m_backdropView = view;
+    }
+    painter->drawImage(QPointF(0, 0), m_backdrop);
+}
+
 // Scenery behind the terrain, in world coordinates. It leaves the decoration's brush (and, for the towers,
 // their pen) on the painter: an open door is filled with whatever brush the scenery left behind.
 void GameCanvas::drawBackground(QPainter *painter) const
+{
+    drawBackground(painter, kWholeWorld);
+}
+
+void GameCanvas::drawBackground(QPainter *painter, const QRectF &shown) const
 {
     const int w = m_core.worldWidth();
     const int h = m_core.worldHeight();
@@ -206,7 +349,7 @@ void GameCanvas::drawBackground(QPainter *painter) const
     const int theme = themeOf(m_core);
 
     painter->setPen(Qt::NoPen);
-    drawHills(painter, look, w, h);
+    drawHills(painter, look, w, h, shown);
     painter->setBrush(QColor::fromRgba(look.specks));
     if (theme == kNightTheme) {
         drawSpecks(painter, 28, m_core.levelIndex, w, h, true);
@@ -220,6 +363,15 @@ void GameCanvas::drawBackground(QPainter *painter) const
         drawTowers(painter, w, h);
     else
         drawClouds(painter, w, h);
+}
+
+// What the scenery leaves on the painter when it is drawn in place, for a frame that copied it instead.
+void GameCanvas::handOverSceneryState(QPainter *painter) const
+{
+    const int theme = themeOf(m_core);
+    painter->setPen(theme == 1 ? PaintStyle::solidPen(kTowerOutline, 3) : QPen(Qt::NoPen));
+    const QColor lastBrush[] = { kPineColour, kTowerColour, kCloudColour, kSkylineColour };
+    painter->setBrush(lastBrush[theme]);
 }
 
 // An arrow on the edge of the play field that points toward the selected member when it is off screen.

@@ -1,6 +1,10 @@
 #include "gamecanvas.h"
 
+#include <QRunnable>
+
+#include <atomic>
 #include <cmath>
+#include <utility>
 
 using namespace Pellwick;
 
@@ -23,28 +27,120 @@ QString slotKey(const QString &slot, const char *name)
 
 } // namespace
 
+// What a session stores beside the snapshot, taken at the same moment as the run.
+struct SessionContext
+{
+    float zoom;
+    float cameraX;
+    float cameraY;
+    Replay recording;
+    bool recordingComplete;
+};
+
+// A periodic save under way: a copy of the run (sharing its terrain image until the game changes it) that the
+// worker serializes, and the context taken with it, so that what is stored is one consistent state.
+struct SessionSave
+{
+    GameCore run;
+    SessionContext context;
+    QByteArray blob;
+    std::atomic<bool> ready { false };
+};
+
+namespace {
+
+// Encoding a changed terrain as PNG is the slow part of a save, too slow for a frame on a phone.
+class SerializeJob : public QRunnable
+{
+public:
+    explicit SerializeJob(std::shared_ptr<SessionSave> save)
+        : m_save(std::move(save))
+    { }
+
+    void run() override
+    {
+        m_save->blob = m_save->run.serialize();
+        m_save->ready.store(true, std::memory_order_release);
+    }
+
+private:
+    std::shared_ptr<SessionSave> m_save;
+};
+
+} // namespace
+
+// Complete when it returns: what pausing, leaving, restarting and closing rely on.
 void GameCanvas::saveSession()
 {
+    settleBackgroundSave();
+    if (runWorthKeeping())
+        storeSession(m_core.serialize(), sessionContext());
+}
+
+// The frame loop's save: the snapshot is made on the worker and stored by a later frame.
+void GameCanvas::saveSessionInBackground()
+{
+    if (!runWorthKeeping())
+        return;
+    m_backgroundSave = std::make_shared<SessionSave>();
+    m_backgroundSave->run = m_core;
+    m_backgroundSave->context = sessionContext();
+    m_saveWorker.start(new SerializeJob(m_backgroundSave));
+}
+
+void GameCanvas::collectBackgroundSave()
+{
+    if (!m_backgroundSave || !m_backgroundSave->ready.load(std::memory_order_acquire))
+        return;
+    const std::shared_ptr<SessionSave> save = std::move(m_backgroundSave);
+    m_backgroundSave.reset();
+    m_core.keepTerrainEncoding(save->run);
+    storeSession(save->blob, save->context);
+}
+
+// A save that must be complete lets the one under way finish first and keeps its encoding if the terrain is
+// still the same; the state it held is older than the one about to be written, so it is not stored.
+void GameCanvas::settleBackgroundSave()
+{
+    if (!m_backgroundSave)
+        return;
+    m_saveWorker.waitForDone();
+    m_core.keepTerrainEncoding(m_backgroundSave->run);
+    m_backgroundSave.reset();
+}
+
+bool GameCanvas::runWorthKeeping()
+{
     if (m_watch)
-        return; // the game left to watch a replay was saved before; the replay is no game to resume
+        return false; // the game left to watch a replay was saved before; the replay is no game to resume
     if (m_core.finished) {
         clearSession();
-        return;
+        return false;
     }
-    if (m_core.tick < 1 && m_core.spawned == 0)
-        return;
-    m_settings.setValue(slotKey(kCurrentSlot, "blob"), m_core.serialize());
+    return m_core.tick >= 1 || m_core.spawned > 0;
+}
+
+SessionContext GameCanvas::sessionContext() const
+{
+    return { m_zoom, m_cameraX, m_cameraY, m_recording, m_recordingComplete };
+}
+
+void GameCanvas::storeSession(const QByteArray &blob, const SessionContext &context)
+{
+    m_settings.setValue(slotKey(kCurrentSlot, "blob"), blob);
     m_settings.setValue(slotKey(kCurrentSlot, "format"), kSessionFormat);
-    m_settings.setValue(slotKey(kCurrentSlot, "zoom"), m_zoom);
-    m_settings.setValue(slotKey(kCurrentSlot, "cameraX"), m_cameraX);
-    m_settings.setValue(slotKey(kCurrentSlot, "cameraY"), m_cameraY);
-    saveRecording(kCurrentSlot);
+    m_settings.setValue(slotKey(kCurrentSlot, "zoom"), context.zoom);
+    m_settings.setValue(slotKey(kCurrentSlot, "cameraX"), context.cameraX);
+    m_settings.setValue(slotKey(kCurrentSlot, "cameraY"), context.cameraY);
+    saveRecording(kCurrentSlot, context.recording, context.recordingComplete);
     storeLastLevel();
     m_settings.sync();
 }
 
+// A save still under way belongs to the run being cleared: its result is dropped when it comes.
 void GameCanvas::clearSession()
 {
+    m_backgroundSave.reset();
     m_settings.remove(kCurrentSlot);
     m_settings.remove(kPortraitSlot);
     m_settings.remove(kLandscapeSlot);

@@ -218,6 +218,8 @@ public:
     // Snapshot of a run in progress.
     QByteArray serialize() const;
     bool restore(const QByteArray &data);
+    // Takes over the terrain encoding a copy of this core made, while the terrain is still that image.
+    void keepTerrainEncoding(const GameCore &encoded);
 
     // Level catalogue and layouts.
     QVector<LevelSpec> createLevels() const;

@@ -198,6 +198,14 @@ const QByteArray &GameCore::encodedTerrain() const
     return terrainPng;
 }
 
+void GameCore::keepTerrainEncoding(const GameCore &encoded)
+{
+    if (encoded.terrainPng.isNull() || encoded.terrainPngKey != terrain.cacheKey())
+        return;
+    terrainPng = encoded.terrainPng;
+    terrainPngKey = encoded.terrainPngKey;
+}
+
 QByteArray GameCore::serialize() const
 {
     const QByteArray &png = encodedTerrain();

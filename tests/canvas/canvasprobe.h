@@ -40,7 +40,6 @@ public:
     void setZoom(float value) const { m_canvas.m_zoom = value; }
 
     void setSelectedCrewId(int id) const { m_canvas.m_selectedCrewId = id; }
-    void commitPendingAssignment() const { m_canvas.commitPendingAssignment(); }
 
     // Stops the 33 ms clock so that only the test advances frames.
     void holdFrameTimer() const { m_canvas.m_frameTimer.stop(); }
@@ -50,6 +49,17 @@ public:
         for (int i = 0; i < count; ++i)
             m_canvas.advanceFrame();
     }
+    void commitPendingAssignment() const { m_canvas.commitPendingAssignment(); }
+    // Lets the periodic save under way finish on its worker, then stores it as the next frame would.
+    void finishBackgroundSave() const
+    {
+        m_canvas.m_saveWorker.waitForDone();
+        m_canvas.collectBackgroundSave();
+    }
+    void awaitSaveWorker() const { m_canvas.m_saveWorker.waitForDone(); }
+
+    // A frame drawn from nothing, keeping nothing and leaving nothing out: what the kept frames must match.
+    void paintExactly(QPainter *painter) const { m_canvas.paintFrame(painter, false); }
 
 private:
     GameCanvas &m_canvas;

@@ -71,7 +71,7 @@ QVariant ContractTest::evaluate(QObject *object, const QString &expression)
 void ContractTest::propertiesReadFromQmlAndAnnounceChanges()
 {
     const std::unique_ptr<QObject> object = create();
-    QVERIFY(object);
+    QVERIFY(object != nullptr);
     QVERIFY(meta().propertyCount() > meta().propertyOffset());
     for (int i = meta().propertyOffset(); i < meta().propertyCount(); ++i) {
         const QMetaProperty property = meta().property(i);
@@ -128,7 +128,7 @@ void ContractTest::invokablesAnswerQmlCalls()
 void ContractTest::handlersSeeArgumentNames()
 {
     const std::unique_ptr<QObject> object = create();
-    QVERIFY(object);
+    QVERIFY(object != nullptr);
     auto *canvas = qobject_cast<GameCanvas *>(object.get());
     auto probe = CanvasProbe::holding(*canvas);
     Q_EMIT canvas->skillAssigned(5);

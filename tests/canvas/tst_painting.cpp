@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -38,7 +39,7 @@ struct PaintStage
 
     QImage render(QPainter::RenderHints hints = {}) const
     {
-        QImage image(canvas->size().toSize(), QImage::Format_ARGB32_Premultiplied);
+        QImage image(QSize(int(canvas->width()), int(canvas->height())), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::black);
         QPainter painter(&image);
         painter.setRenderHints(hints);
@@ -81,6 +82,8 @@ private Q_SLOTS:
     void everyObjectIsDrawnInItsPlace();
     void crewIsDrawnOverObjectsAndFacesItsWay();
     void pauseVeilCoversAllButAFinishedLevel();
+    void keptFramesMatchExactOnes_data();
+    void keptFramesMatchExactOnes();
 };
 
 void PaintingTest::terrainAppearsWhereTheCameraPutsIt_data()
@@ -182,6 +185,62 @@ void PaintingTest::pauseVeilCoversAllButAFinishedLevel()
     const QImage finished = over.render();
     over.canvas->setPaused(true);
     QCOMPARE(over.render(), finished);
+}
+
+// A frame that reuses the sky and scenery and leaves out what is off screen looks like the frame painted from
+// nothing: off by at most 2 in a channel, on at most one pixel in a thousand. The view moves between the two
+// frames, so the kept backdrop has to follow it.
+void PaintingTest::keptFramesMatchExactOnes_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("theme");
+    QTest::addColumn<float>("zoom");
+    QTest::addColumn<QPointF>("cameraShare"); // of the world's width and height
+
+    QTest::newRow("phone, whole world") << QSize(1080, 2520) << 1 << 1.0f << QPointF(0.5, 0.5);
+    QTest::newRow("desktop, left corner") << QSize(1920, 1080) << 0 << 3.5f << QPointF(0.1, 0.9);
+    QTest::newRow("window, right edge") << QSize(960, 540) << 2 << 2.0f << QPointF(0.95, 0.3);
+    QTest::newRow("phone on its side, night") << QSize(1560, 720) << 3 << 2.7f << QPointF(0.4, 0.6);
+}
+
+void PaintingTest::keptFramesMatchExactOnes()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, theme);
+    QFETCH(float, zoom);
+    QFETCH(QPointF, cameraShare);
+
+    PaintStage stage(size, size.width() > size.height() ? Landscape : Portrait);
+    stage.core().levels[stage.core().levelIndex].theme = theme;
+    for (int tick = 0; tick < 400; ++tick)
+        stage.core().step();
+    stage.probe.setZoom(zoom);
+    stage.render();
+    stage.probe.setCamera(
+        QPointF(cameraShare.x() * stage.core().worldWidth(), cameraShare.y() * stage.core().worldHeight()));
+    stage.probe.clampCamera();
+
+    const QImage kept = stage.render();
+    QImage exact(size, QImage::Format_ARGB32_Premultiplied);
+    exact.fill(Qt::black);
+    QPainter painter(&exact);
+    stage.probe.paintExactly(&painter);
+    painter.end();
+
+    int differing = 0;
+    int worst = 0;
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            const QRgb a = kept.pixel(x, y);
+            const QRgb b = exact.pixel(x, y);
+            const int off = std::max({ std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                       std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b)) });
+            differing += off > 0;
+            worst = std::max(worst, off);
+        }
+    }
+    QVERIFY2(worst <= 2, qPrintable(QStringLiteral("a channel off by %1").arg(worst)));
+    QVERIFY2(differing * 1000 <= size.width() * size.height(), qPrintable(QString::number(differing)));
 }
 
 QTEST_MAIN(PaintingTest)

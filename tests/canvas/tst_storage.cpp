@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include <climits>
+#include <memory>
 
 using namespace Pellwick;
 using CanvasTest::store;
@@ -31,6 +32,15 @@ QByteArray runningLevel()
     for (int i = 0; i < 20; ++i)
         core.step();
     return core.serialize();
+}
+
+// Digs a new hole every frame, so that every periodic save has fresh ground to encode.
+void digAndAdvance(const CanvasProbe &probe, int frames)
+{
+    for (int i = 0; i < frames; ++i) {
+        probe.core().carveRect(QRect(40 + 7 * (probe.core().tick % 120), 200, 5, 60));
+        probe.advanceFrame();
+    }
 }
 
 // Plays a stored solution through the canvas's own controls, a frame a tick, as a player would.
@@ -80,6 +90,9 @@ private Q_SLOTS:
     void formattedTime();
     void stageCompletion_data();
     void stageCompletion();
+    void savesWhileTheGroundChangesKeepOneState_data();
+    void savesWhileTheGroundChangesKeepOneState();
+    void saveFinishingAfterARestartStoresNothing();
     void storedSolutionsOpenEveryLevel_data();
     void storedSolutionsOpenEveryLevel();
 };
@@ -241,6 +254,47 @@ void StorageTest::stageCompletion()
     QVERIFY(canvas.levelFinished());
     QCOMPARE(canvas.levelWon(), won);
     QCOMPARE(canvas.stageComplete(), complete);
+}
+
+// The periodic save stores the run as it was when the save was due, even though the ground changed while it
+// was being encoded; a canvas closed at any moment stores its very last state.
+void StorageTest::savesWhileTheGroundChangesKeepOneState_data()
+{
+    QTest::addColumn<int>("framesAfterDue");
+    QTest::newRow("closed while the save is encoded") << 0;
+    QTest::newRow("closed a few frames after it was stored") << 3;
+}
+
+void StorageTest::savesWhileTheGroundChangesKeepOneState()
+{
+    QFETCH(int, framesAfterDue);
+    const QString blob = QStringLiteral("session/current/blob");
+    auto canvas = std::make_unique<GameCanvas>();
+    auto probe = CanvasProbe::holding(*canvas);
+    canvas->startLevel();
+    digAndAdvance(probe, 30);
+    const QByteArray due = GameCore(probe.core()).serialize();
+    digAndAdvance(probe, 1);
+    if (framesAfterDue > 0) {
+        probe.awaitSaveWorker();
+        digAndAdvance(probe, framesAfterDue);
+        QCOMPARE(stored(blob).toByteArray(), due);
+    }
+    const QByteArray last = GameCore(probe.core()).serialize();
+    canvas.reset();
+    QCOMPARE(stored(blob).toByteArray(), last);
+}
+
+// A periodic save still being encoded when its run is restarted belongs to no run any more.
+void StorageTest::saveFinishingAfterARestartStoresNothing()
+{
+    GameCanvas canvas;
+    auto probe = CanvasProbe::holding(canvas);
+    canvas.startLevel();
+    digAndAdvance(probe, 30);
+    canvas.restartLevel();
+    probe.finishBackgroundSave();
+    QVERIFY(!stored(QStringLiteral("session/current/blob")).isValid());
 }
 
 void StorageTest::storedSolutionsOpenEveryLevel_data()

@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include <utility>
+
 using namespace Pellwick;
 
 Q_DECLARE_METATYPE(Pellwick::CrewState)
@@ -542,7 +544,7 @@ void RulesTest::selectedMemberReachesFurtherThanFallback()
     QCOMPARE(core.applySkill(Blocker, tap, crewId), expectedId);
     QCOMPARE(core.skillCount(Blocker), expectedId < 0 ? 5 : 4);
     QCOMPARE(core.skillsUsed, expectedId < 0 ? 0 : 1);
-    for (const CrewMember &member : qAsConst(core.crew))
+    for (const CrewMember &member : std::as_const(core.crew))
         QCOMPARE(member.state == Blocking, member.id == expectedId);
 }
 

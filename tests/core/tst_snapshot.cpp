@@ -87,7 +87,8 @@ QVector<int> headerValues(const GameCore &core)
                           core.lost,         core.releaseRate, core.spawnCountdown, core.nextCrewId,
                           core.nextObjectId, core.tick,        core.skillsUsed,     core.objectTriggers,
                           int(core.finished) };
-    values += QVector<int>(core.skillStock.cbegin(), core.skillStock.cend());
+    for (int stock : core.skillStock)
+        values.append(stock);
     return values;
 }
 
