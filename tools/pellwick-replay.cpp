@@ -143,21 +143,27 @@ bool show(const QString &path)
     return true;
 }
 
-// Runs the core on from where it stands, applying only the events still ahead of it, until the run ends
+// Runs the core on from where it stands, applying the replay's events as they fall due, until the run ends
 // or reaches stopTick; the same loop as headless play from the start.
 void playOn(const Replay &replay, GameCore &core, int stopTick)
 {
-    Replay ahead = replay;
-    ahead.events.erase(std::remove_if(ahead.events.begin(), ahead.events.end(),
-                                      [&core](const ReplayEvent &event) { return event.tick <= core.tick; }),
-                       ahead.events.end());
-    ReplayPlayer player(ahead);
+    ReplayPlayer player(replay);
     for (;;) {
         player.applyDueEvents(core);
         if (core.finished || core.tick >= stopTick)
             break;
         core.step();
     }
+}
+
+// The events still ahead of a run saved at `tick`: those at or before it were applied before the save.
+Replay eventsAfter(const Replay &replay, int tick)
+{
+    Replay ahead = replay;
+    ahead.events.erase(std::remove_if(ahead.events.begin(), ahead.events.end(),
+                                      [tick](const ReplayEvent &event) { return event.tick <= tick; }),
+                       ahead.events.end());
+    return ahead;
 }
 
 // Saves the run of a replay halfway through, as the game saves an interrupted run.
@@ -174,7 +180,7 @@ bool saveHalfway(const QString &path, const QString &snapshotPath)
 }
 
 // Restores a run saved halfway (perhaps by another build), plays it on to the replay's end and prints
-// where it ended, so that two builds can be compared.
+// where it ended, so that two builds can be compared; a resumed run must end as the replay recorded.
 bool resume(const QString &path, const QString &snapshotPath)
 {
     Replay replay;
@@ -184,11 +190,15 @@ bool resume(const QString &path, const QString &snapshotPath)
         std::fprintf(stderr, "%s: cannot restore\n", qPrintable(snapshotPath));
         return false;
     }
-    playOn(replay, core, replay.endTick());
+    playOn(eventsAfter(replay, core.tick), core, replay.endTick());
     const QImage &terrain = core.terrain;
     std::printf("%s at tick %d, terrain checksum %u\n", resultText(resultOf(core)).constData(), core.tick,
                 qChecksum(reinterpret_cast<const char *>(terrain.constBits()),
                           uint(terrain.bytesPerLine() * terrain.height())));
+    if (replay.hasResult && !(resultOf(core) == replay.result)) {
+        std::fprintf(stderr, "%s: resumed, it ends otherwise than recorded\n", qPrintable(path));
+        return false;
+    }
     return true;
 }
 
