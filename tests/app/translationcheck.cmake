@@ -1,0 +1,14 @@
+# Every text of the pages, the canvas and the level catalogue has a finished Hungarian translation: lupdate
+# run on a copy of the catalogue adds any text that has none as unfinished.
+file(COPY ${SOURCE}/translations/harbour-pellwick-hu.ts DESTINATION ${WORK})
+execute_process(COMMAND ${LUPDATE} -locations none ${SOURCE}/qml ${SOURCE}/src/canvas ${SOURCE}/src/core/levels.cpp
+                        -ts ${WORK}/harbour-pellwick-hu.ts
+                RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "lupdate failed (${status})")
+endif()
+file(STRINGS ${WORK}/harbour-pellwick-hu.ts unfinished REGEX "type=\"unfinished\"")
+list(LENGTH unfinished count)
+if(count GREATER 0)
+    message(FATAL_ERROR "${count} texts have no finished Hungarian translation")
+endif()
