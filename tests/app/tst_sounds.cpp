@@ -149,6 +149,9 @@ void SoundsTest::savedMemberIsHeard()
     view.setSource(PageDriver::mainPage());
     QCOMPARE(view.status(), QQuickView::Ready);
     view.show();
+    // Sounds play only while the game is the active application.
+    view.requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(&view));
     QObject *root = view.rootObject();
     auto *game = qobject_cast<GameCanvas *>(root->property("game").value<QObject *>());
     QVERIFY(game);
