@@ -4,8 +4,8 @@
 #include <QRegularExpression>
 #include <QtTest>
 
-// The phone's store accepts an application only if its QML imports nothing beyond QtQuick 2, QtQuick.Window 2,
-// QtMultimedia 5, the application's own module and its own files; and the phone's Qt 5.6 has no version
+// The phone's store accepts an application only if its QML imports nothing beyond QtQuick 2, QtQuick.Window
+// 2, QtMultimedia 5, the application's own module and its own files; and the phone's Qt 5.6 has no version
 // above QtQuick 2.6, QtQuick.Window 2.2 and QtMultimedia 5.6.
 class QmlImportsTest : public QObject
 {
@@ -44,8 +44,9 @@ QString refusal(const QString &statement, const QDir &directory)
             return QStringLiteral("reaches outside the game's own files");
         return QFileInfo::exists(target) ? QString() : QStringLiteral("names no file of the game");
     }
-    static const QRegularExpression allowed(QStringLiteral(
-        "^(QtQuick 2\\.[0-6]|QtQuick\\.Window 2\\.[0-2]|QtMultimedia 5\\.[0-6]|harbour\\.pellwick 1\\.0)( as \\w+)?$"));
+    static const QRegularExpression allowed(
+        QStringLiteral("^(QtQuick 2\\.[0-6]|QtQuick\\.Window 2\\.[0-2]|QtMultimedia "
+                       "5\\.[0-6]|harbour\\.pellwick 1\\.0)( as \\w+)?$"));
     return allowed.match(statement).hasMatch() ? QString() : QStringLiteral("is not allowed");
 }
 
