@@ -281,7 +281,7 @@ void GameCanvas::setReleaseRate(int rate)
     if (m_core.releaseRate == before)
         return;
     Q_EMIT releaseRateChanged();
-    saveSession();
+    saveSessionSoon();
 }
 
 void GameCanvas::increaseReleaseRate()

@@ -244,6 +244,7 @@ private:
     // Session persistence.
     void saveSession();
     void saveSessionInBackground();
+    void saveSessionSoon();
     void collectBackgroundSave();
     void settleBackgroundSave();
     bool runWorthKeeping();
@@ -335,6 +336,7 @@ private:
     // The periodic save serializes on a worker of its own, one save at a time.
     QThreadPool m_saveWorker;
     std::shared_ptr<SessionSave> m_backgroundSave;
+    bool m_saveAgain = false;
 
     QImage m_backdrop;
     std::optional<BackdropView> m_backdropView;

@@ -102,7 +102,7 @@ void GameCanvas::announceAssignment(int skill, int crewId)
     Q_EMIT skillsChanged();
     Q_EMIT stateChanged();
     Q_EMIT skillAssigned(skill);
-    saveSession();
+    saveSessionSoon();
 }
 
 const CrewMember *GameCanvas::activeCrewMember(int id) const

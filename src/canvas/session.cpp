@@ -88,6 +88,16 @@ void GameCanvas::saveSessionInBackground()
     m_saveWorker.start(new SerializeJob(m_backgroundSave));
 }
 
+// A save the player's own moves ask for: stored within a frame or two, for a tap must not wait for the
+// terrain's encoding. With a save under way, the next one starts as soon as that one is stored.
+void GameCanvas::saveSessionSoon()
+{
+    if (m_backgroundSave)
+        m_saveAgain = true;
+    else
+        saveSessionInBackground();
+}
+
 void GameCanvas::collectBackgroundSave()
 {
     if (!m_backgroundSave || !m_backgroundSave->ready.load(std::memory_order_acquire))
@@ -96,12 +106,15 @@ void GameCanvas::collectBackgroundSave()
     m_backgroundSave.reset();
     m_core.keepTerrainEncoding(save->run);
     storeSession(save->blob, save->context);
+    if (std::exchange(m_saveAgain, false))
+        saveSessionInBackground();
 }
 
 // A save that must be complete lets the one under way finish first and keeps its encoding if the terrain is
 // still the same; the state it held is older than the one about to be written, so it is not stored.
 void GameCanvas::settleBackgroundSave()
 {
+    m_saveAgain = false;
     if (!m_backgroundSave)
         return;
     m_saveWorker.waitForDone();
@@ -141,6 +154,7 @@ void GameCanvas::storeSession(const QByteArray &blob, const SessionContext &cont
 void GameCanvas::clearSession()
 {
     m_backgroundSave.reset();
+    m_saveAgain = false;
     m_settings.remove(kCurrentSlot);
     m_settings.remove(kPortraitSlot);
     m_settings.remove(kLandscapeSlot);

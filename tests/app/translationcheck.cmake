@@ -1,5 +1,6 @@
 # Every text of the pages, the canvas and the level catalogue has a finished Hungarian translation: lupdate
 # run on a copy of the catalogue adds any text that has none as unfinished.
+file(REMOVE_RECURSE ${WORK})
 file(COPY ${SOURCE}/translations/harbour-pellwick-hu.ts DESTINATION ${WORK})
 execute_process(COMMAND ${LUPDATE} -locations none ${SOURCE}/qml ${SOURCE}/src/canvas ${SOURCE}/src/core/levels.cpp
                         -ts ${WORK}/harbour-pellwick-hu.ts

@@ -93,6 +93,7 @@ private Q_SLOTS:
     void savesWhileTheGroundChangesKeepOneState_data();
     void savesWhileTheGroundChangesKeepOneState();
     void saveFinishingAfterARestartStoresNothing();
+    void playersMoveIsStoredAfterTheSaveUnderWay();
     void storedSolutionsOpenEveryLevel_data();
     void storedSolutionsOpenEveryLevel();
 };
@@ -295,6 +296,23 @@ void StorageTest::saveFinishingAfterARestartStoresNothing()
     canvas.restartLevel();
     probe.finishBackgroundSave();
     QVERIFY(!stored(QStringLiteral("session/current/blob")).isValid());
+}
+
+// A move of the player's does not wait for an encoding: with a periodic save under way, it is stored by the
+// save that follows.
+void StorageTest::playersMoveIsStoredAfterTheSaveUnderWay()
+{
+    GameCanvas canvas;
+    auto probe = CanvasProbe::holding(canvas);
+    canvas.startLevel();
+    probe.advanceFrames(31);
+    const int rate = probe.core().releaseRate + 10;
+    canvas.setReleaseRate(rate);
+    probe.finishBackgroundSave();
+    probe.finishBackgroundSave();
+    GameCore saved;
+    QVERIFY(saved.restore(stored(QStringLiteral("session/current/blob")).toByteArray()));
+    QCOMPARE(saved.releaseRate, rate);
 }
 
 void StorageTest::storedSolutionsOpenEveryLevel_data()
