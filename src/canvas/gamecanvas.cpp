@@ -50,7 +50,7 @@ GameCanvas::GameCanvas(QQuickItem *parent)
     m_frameTimer.setInterval(kFrameIntervalMs);
     connect(&m_frameTimer, &QTimer::timeout, this, &GameCanvas::advanceFrame);
     m_frameTimer.start();
-    m_saveWorker.setMaxThreadCount(1);
+    startSaveWorker();
     m_pendingTimer.setSingleShot(true);
     m_pendingTimer.setInterval(kPendingIntervalMs);
     connect(&m_pendingTimer, &QTimer::timeout, this, &GameCanvas::commitPendingAssignment);

@@ -221,6 +221,7 @@ private:
     void finalizeStatistics();
     void resetResultRecords();
     void storeLastLevel();
+    static void writeLastLevel(QSettings &settings, int level);
     static QString statsKey(int level, const char *name);
     int statistic(int level, const char *name, int fallback) const;
     int settingsInt(const QString &key, int fallback) const;
@@ -242,14 +243,17 @@ private:
     void announceAssignment(int skill, int crewId);
 
     // Session persistence.
+    void startSaveWorker();
     void saveSession();
     void saveSessionInBackground();
     void saveSessionSoon();
     void collectBackgroundSave();
     void settleBackgroundSave();
+    void dropBackgroundSave();
+    static void writeInBackground(SessionSave &save);
     bool runWorthKeeping();
     SessionContext sessionContext() const;
-    void storeSession(const QByteArray &blob, const SessionContext &context);
+    static void writeSession(QSettings &settings, const QByteArray &blob, const SessionContext &context);
     void clearSession();
     bool restoreSession(int level);
     bool restoreLegacySession(int level);
@@ -260,7 +264,8 @@ private:
     // Recording attempts and watching replays.
     void beginRecording();
     void recordEvent(const Pellwick::ReplayEvent &event);
-    void saveRecording(const QString &slot, const Pellwick::Replay &recording, bool complete);
+    static void writeRecording(QSettings &settings, const QString &slot, const Pellwick::Replay &recording,
+                               bool complete);
     void restoreRecording(const QString &slot);
     void storeFinishedReplay();
     void applyWatchedEvents();

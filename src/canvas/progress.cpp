@@ -77,7 +77,12 @@ void GameCanvas::loadProgress()
 
 void GameCanvas::storeLastLevel()
 {
-    m_settings.setValue(kLastLevelKey, m_core.levelIndex);
+    writeLastLevel(m_settings, m_core.levelIndex);
+}
+
+void GameCanvas::writeLastLevel(QSettings &settings, int level)
+{
+    settings.setValue(kLastLevelKey, level);
 }
 
 // An attempt counts from its first running frame, not from when the level is merely shown.

@@ -26,13 +26,14 @@ void GameCanvas::recordEvent(const ReplayEvent &event)
     m_recording.events.append(event);
 }
 
-void GameCanvas::saveRecording(const QString &slot, const Replay &recording, bool complete)
+void GameCanvas::writeRecording(QSettings &settings, const QString &slot, const Replay &recording,
+                                bool complete)
 {
     const QString key = slot + QLatin1String(kReplayKeySuffix);
     if (complete)
-        m_settings.setValue(key, writeReplay(recording));
+        settings.setValue(key, writeReplay(recording));
     else
-        m_settings.remove(key);
+        settings.remove(key);
 }
 
 // A stored game without its events (or with events that do not belong to it) can go on, but its replay

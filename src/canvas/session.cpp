@@ -1,9 +1,11 @@
 #include "gamecanvas.h"
 
+#include <QMutex>
 #include <QRunnable>
 
 #include <atomic>
 #include <cmath>
+#include <functional>
 #include <utility>
 
 using namespace Pellwick;
@@ -30,6 +32,7 @@ QString slotKey(const QString &slot, const char *name)
 // What a session stores beside the snapshot, taken at the same moment as the run.
 struct SessionContext
 {
+    int level;
     float zoom;
     float cameraX;
     float cameraY;
@@ -38,43 +41,61 @@ struct SessionContext
 };
 
 // A periodic save under way: a copy of the run (sharing its terrain image until the game changes it) that the
-// worker serializes, and the context taken with it, so that what is stored is one consistent state.
+// worker serializes and stores with the context taken at the same moment, so that what is stored is one
+// consistent state.
 struct SessionSave
 {
+    // Copied, not built and assigned: a new core would first load a level, which costs a frame.
+    SessionSave(const GameCore &run, const SessionContext &context, const QSettings &settings)
+        : run(run)
+        , context(context)
+        , settingsFile(settings.fileName())
+        , settingsFormat(settings.format())
+    { }
+
     GameCore run;
     SessionContext context;
-    QByteArray blob;
-    std::atomic<bool> ready { false };
+    QString settingsFile;
+    QSettings::Format settingsFormat;
+    // Held while the save is written: a run cleared meanwhile is either removed after it or never written.
+    QMutex storeLock;
+    bool dropped = false;
+    std::atomic<bool> done { false };
 };
 
 namespace {
 
-// Encoding a changed terrain as PNG is the slow part of a save, too slow for a frame on a phone.
-class SerializeJob : public QRunnable
+// Encoding a changed terrain as PNG and writing the settings file are too slow for a frame on a phone.
+class SaveJob : public QRunnable
 {
 public:
-    explicit SerializeJob(std::shared_ptr<SessionSave> save)
-        : m_save(std::move(save))
+    explicit SaveJob(std::function<void()> work)
+        : m_work(std::move(work))
     { }
 
-    void run() override
-    {
-        m_save->blob = m_save->run.serialize();
-        m_save->ready.store(true, std::memory_order_release);
-    }
+    void run() override { m_work(); }
 
 private:
-    std::shared_ptr<SessionSave> m_save;
+    std::function<void()> m_work;
 };
 
 } // namespace
+
+// The worker's thread is started with the canvas and kept, so that no frame pays for starting it: that
+// takes longer than a whole frame's work.
+void GameCanvas::startSaveWorker()
+{
+    m_saveWorker.setMaxThreadCount(1);
+    m_saveWorker.setExpiryTimeout(-1);
+    m_saveWorker.start(new SaveJob([] {}));
+}
 
 // Complete when it returns: what pausing, leaving, restarting and closing rely on.
 void GameCanvas::saveSession()
 {
     settleBackgroundSave();
     if (runWorthKeeping())
-        storeSession(m_core.serialize(), sessionContext());
+        writeSession(m_settings, m_core.serialize(), sessionContext());
 }
 
 // The frame loop's save: the snapshot is made on the worker and stored by a later frame.
@@ -82,10 +103,23 @@ void GameCanvas::saveSessionInBackground()
 {
     if (!runWorthKeeping())
         return;
-    m_backgroundSave = std::make_shared<SessionSave>();
-    m_backgroundSave->run = m_core;
-    m_backgroundSave->context = sessionContext();
-    m_saveWorker.start(new SerializeJob(m_backgroundSave));
+    const auto save = std::make_shared<SessionSave>(m_core, sessionContext(), m_settings);
+    m_backgroundSave = save;
+    m_saveWorker.start(new SaveJob([save] { writeInBackground(*save); }));
+}
+
+// Runs on the worker, with a settings object of its own on the game's file, as QSettings allows.
+void GameCanvas::writeInBackground(SessionSave &save)
+{
+    const QByteArray blob = save.run.serialize();
+    {
+        QMutexLocker lock(&save.storeLock);
+        if (!save.dropped) {
+            QSettings settings(save.settingsFile, save.settingsFormat);
+            writeSession(settings, blob, save.context);
+        }
+    }
+    save.done.store(true, std::memory_order_release);
 }
 
 // A save the player's own moves ask for: stored within a frame or two, for a tap must not wait for the
@@ -100,18 +134,16 @@ void GameCanvas::saveSessionSoon()
 
 void GameCanvas::collectBackgroundSave()
 {
-    if (!m_backgroundSave || !m_backgroundSave->ready.load(std::memory_order_acquire))
+    if (!m_backgroundSave || !m_backgroundSave->done.load(std::memory_order_acquire))
         return;
-    const std::shared_ptr<SessionSave> save = std::move(m_backgroundSave);
-    m_backgroundSave.reset();
+    const std::shared_ptr<SessionSave> save = std::exchange(m_backgroundSave, nullptr);
     m_core.keepTerrainEncoding(save->run);
-    storeSession(save->blob, save->context);
     if (std::exchange(m_saveAgain, false))
         saveSessionInBackground();
 }
 
-// A save that must be complete lets the one under way finish first and keeps its encoding if the terrain is
-// still the same; the state it held is older than the one about to be written, so it is not stored.
+// A save that must be complete lets the one under way finish first, so that the older state never lands
+// after it, and keeps its encoding if the terrain is still the same.
 void GameCanvas::settleBackgroundSave()
 {
     m_saveAgain = false;
@@ -120,6 +152,16 @@ void GameCanvas::settleBackgroundSave()
     m_saveWorker.waitForDone();
     m_core.keepTerrainEncoding(m_backgroundSave->run);
     m_backgroundSave.reset();
+}
+
+// A save still under way belongs to a run that is gone: if it has not been written yet, it never is.
+void GameCanvas::dropBackgroundSave()
+{
+    m_saveAgain = false;
+    if (const std::shared_ptr<SessionSave> save = std::exchange(m_backgroundSave, nullptr)) {
+        QMutexLocker lock(&save->storeLock);
+        save->dropped = true;
+    }
 }
 
 bool GameCanvas::runWorthKeeping()
@@ -135,26 +177,24 @@ bool GameCanvas::runWorthKeeping()
 
 SessionContext GameCanvas::sessionContext() const
 {
-    return { m_zoom, m_cameraX, m_cameraY, m_recording, m_recordingComplete };
+    return { m_core.levelIndex, m_zoom, m_cameraX, m_cameraY, m_recording, m_recordingComplete };
 }
 
-void GameCanvas::storeSession(const QByteArray &blob, const SessionContext &context)
+void GameCanvas::writeSession(QSettings &settings, const QByteArray &blob, const SessionContext &context)
 {
-    m_settings.setValue(slotKey(kCurrentSlot, "blob"), blob);
-    m_settings.setValue(slotKey(kCurrentSlot, "format"), kSessionFormat);
-    m_settings.setValue(slotKey(kCurrentSlot, "zoom"), context.zoom);
-    m_settings.setValue(slotKey(kCurrentSlot, "cameraX"), context.cameraX);
-    m_settings.setValue(slotKey(kCurrentSlot, "cameraY"), context.cameraY);
-    saveRecording(kCurrentSlot, context.recording, context.recordingComplete);
-    storeLastLevel();
-    m_settings.sync();
+    settings.setValue(slotKey(kCurrentSlot, "blob"), blob);
+    settings.setValue(slotKey(kCurrentSlot, "format"), kSessionFormat);
+    settings.setValue(slotKey(kCurrentSlot, "zoom"), context.zoom);
+    settings.setValue(slotKey(kCurrentSlot, "cameraX"), context.cameraX);
+    settings.setValue(slotKey(kCurrentSlot, "cameraY"), context.cameraY);
+    writeRecording(settings, kCurrentSlot, context.recording, context.recordingComplete);
+    writeLastLevel(settings, context.level);
+    settings.sync();
 }
 
-// A save still under way belongs to the run being cleared: its result is dropped when it comes.
 void GameCanvas::clearSession()
 {
-    m_backgroundSave.reset();
-    m_saveAgain = false;
+    dropBackgroundSave();
     m_settings.remove(kCurrentSlot);
     m_settings.remove(kPortraitSlot);
     m_settings.remove(kLandscapeSlot);

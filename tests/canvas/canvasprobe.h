@@ -50,7 +50,7 @@ public:
             m_canvas.advanceFrame();
     }
     void commitPendingAssignment() const { m_canvas.commitPendingAssignment(); }
-    // Lets the periodic save under way finish on its worker, then stores it as the next frame would.
+    // Lets the periodic save under way be written by its worker, then collects it as the next frame would.
     void finishBackgroundSave() const
     {
         m_canvas.m_saveWorker.waitForDone();
