@@ -7,7 +7,7 @@
 
 using namespace Pellwick;
 
-// One frame of a busy run, painted from nothing. A phone frame comes every 33 ms.
+// One frame of a busy run. A phone frame comes every 33 ms.
 class PaintBenchmark : public QObject
 {
     Q_OBJECT
@@ -24,12 +24,19 @@ void PaintBenchmark::paintBusyFrame_data()
 {
     QTest::addColumn<QSize>("size");
     QTest::addColumn<float>("zoom");
+    QTest::addColumn<bool>("cameraMoving");
 
-    // A small window, the desktop, and the two phone screens in both orientations.
+    // A small window, the desktop, and the two phone screens in both orientations; a camera that stays,
+    // and one that moves every frame, as it does following a member.
     for (const QSize &size : { QSize(540, 960), QSize(960, 540), QSize(1920, 1080), QSize(1080, 2520),
                                QSize(2520, 1080), QSize(720, 1560), QSize(1560, 720) }) {
-        for (float zoom : { 1.0f, 3.5f })
-            QTest::addRow("%dx%d zoom %.1f", size.width(), size.height(), double(zoom)) << size << zoom;
+        for (float zoom : { 1.0f, 3.5f }) {
+            for (bool moving : { false, true }) {
+                QTest::addRow("%dx%d zoom %.1f %s", size.width(), size.height(), double(zoom),
+                              moving ? "moving" : "still")
+                    << size << zoom << moving;
+            }
+        }
     }
 }
 
@@ -37,6 +44,7 @@ void PaintBenchmark::paintBusyFrame()
 {
     QFETCH(QSize, size);
     QFETCH(float, zoom);
+    QFETCH(bool, cameraMoving);
 
     // The busiest level: sixteen crew among springs, switches, doors, teleporters and a laser.
     constexpr int kChainReaction = 16;
@@ -52,17 +60,23 @@ void PaintBenchmark::paintBusyFrame()
     probe.setZoom(zoom);
     probe.setCamera(canvas.actionFocusWorld());
     probe.clampCamera();
-
-    // The first frame of a view also draws what the following ones keep; the benchmark times the following.
-    QImage frame(size, QImage::Format_ARGB32_Premultiplied);
-    {
-        QPainter painter(&frame);
+    // A moving camera sways a little either side of the action, never in the same place two frames running.
+    const QPointF focus = probe.camera();
+    int frameNumber = 0;
+    const auto paintFrame = [&](QImage *frame) {
+        if (cameraMoving)
+            probe.setCamera(focus + QPointF(0.7 * (frameNumber++ % 7 - 3), 0));
+        QPainter painter(frame);
         canvas.paint(&painter);
-    }
+    };
+
+    // The first frames of a view also draw what the following ones keep; the benchmark times the following.
+    QImage frame(size, QImage::Format_ARGB32_Premultiplied);
+    paintFrame(&frame);
+    paintFrame(&frame);
     QBENCHMARK
     {
-        QPainter painter(&frame);
-        canvas.paint(&painter);
+        paintFrame(&frame);
     }
 
     // A fast blank frame must not pass: a real one holds the sky, the scenery, the ground and the crew.

@@ -1,3 +1,4 @@
+#include "curvedshapes.h"
 #include "gamecanvas.h"
 #include "paintstyle.h"
 
@@ -42,7 +43,7 @@ void drawLava(QPainter *painter, const QRectF &r, float a)
     const qreal right = r.x() + r.width();
     for (qreal bx = r.x() + 7; bx < right; bx += 18) {
         const float s = sineOf(1.5 * a + 0.09 * bx);
-        painter->drawEllipse(QPointF(bx, r.y() + 4 + 3 * s), 5, 2.5);
+        CurvedShapes::drawEllipse(painter, QPointF(bx, r.y() + 4 + 3 * s), 5, 2.5);
     }
 }
 
@@ -67,7 +68,7 @@ void drawSpring(QPainter *painter, const QRectF &r)
 {
     painter->setPen(solidPen(QColor(236, 205, 79, 255), 2.2));
     painter->setBrush(QColor(94, 103, 109, 255));
-    painter->drawRoundedRect(r, 2, 2);
+    CurvedShapes::drawRoundedRect(painter, r, 2);
     const qreal cy = r.y() + r.height() * 0.5;
     const qreal w = r.width();
     QPainterPath coil(QPointF(r.x() + 4, cy));
@@ -83,7 +84,7 @@ void drawDirectionGate(QPainter *painter, const QRectF &r, int direction)
 {
     painter->setPen(solidPen(QColor(126, 190, 224, 255), 2));
     painter->setBrush(QColor(37, 66, 80, 170));
-    painter->drawRoundedRect(r, 5, 5);
+    CurvedShapes::drawRoundedRect(painter, r, 5);
     const int s = direction < 0 ? -1 : 1;
     const QPointF c = r.center();
     const QPointF tip(c.x() + 7 * s, c.y());
@@ -96,10 +97,10 @@ void drawTeleporter(QPainter *painter, const QRectF &r, float a)
 {
     painter->setPen(solidPen(QColor(183, 125, 244, 255), 2.5));
     painter->setBrush(QColor(85, 39, 112, 100));
-    painter->drawRoundedRect(r, 8, 8);
+    CurvedShapes::drawRoundedRect(painter, r, 8);
     painter->setBrush(Qt::NoBrush);
     const qreal k = 5 + 1.5 * std::sin(a);
-    painter->drawEllipse(QRectF(r.x() + k, r.y() + k, r.width() - 2 * k, r.height() - 2 * k));
+    CurvedShapes::drawEllipse(painter, QRectF(r.x() + k, r.y() + k, r.width() - 2 * k, r.height() - 2 * k));
 }
 
 void drawFan(QPainter *painter, const QRectF &r, float a)
@@ -113,7 +114,7 @@ void drawFan(QPainter *painter, const QRectF &r, float a)
     const QPointF hub(r.x() + r.width() * 0.5, bottom - 12);
     painter->setPen(solidPen(QColor(168, 183, 190, 255), 2));
     painter->setBrush(QColor(77, 88, 95, 255));
-    painter->drawEllipse(hub, 7, 7);
+    CurvedShapes::drawEllipse(painter, hub, 7, 7);
     for (int i = 0; i < 3; ++i) {
         const float theta = float(1.7 * a + 2.094 * i);
         painter->drawLine(hub, QPointF(hub.x() + 18 * std::cos(theta), hub.y() + 18 * std::sin(theta)));
@@ -140,7 +141,7 @@ void drawSwitch(QPainter *painter, const QRectF &r, bool pressed)
 {
     painter->setPen(solidPen(pressed ? QColor(100, 225, 153, 255) : QColor(230, 190, 76, 255), 2));
     painter->setBrush(pressed ? QColor(61, 123, 86, 255) : QColor(104, 82, 38, 255));
-    painter->drawRoundedRect(r, 3, 3);
+    CurvedShapes::drawRoundedRect(painter, r, 3);
 }
 
 void drawLaser(QPainter *painter, const QRectF &r, bool on)
@@ -225,7 +226,7 @@ QColor bodyColour(CrewState state)
 void drawLines(QPainter *painter, std::initializer_list<QLineF> lines)
 {
     for (const QLineF &line : lines)
-        painter->drawLine(line);
+        CurvedShapes::drawLine(painter, line);
 }
 
 // Arms, legs and tools in the member's own frame (x forward, y down, origin at the feet). The limb pen is
@@ -247,19 +248,19 @@ void drawLimbs(QPainter *painter, const CrewMember &member, float phi)
         drawLines(painter, { { -4, -8, -11, -8 }, { 4, -8, 11, -8 }, { -2, -1, -5, 4 }, { 2, -1, 5, 4 } });
         break;
     case Building:
-        painter->drawLine(QLineF(4, -8, 10, -4));
+        CurvedShapes::drawLine(painter, QLineF(4, -8, 10, -4));
         painter->setPen(solidPen(QColor(179, 129, 72, 255), 2.5));
         painter->drawLine(QLineF(7, -5, 15, -7));
         break;
     case Bashing: {
         const float s = 4 * std::sin(1.5f * phi);
-        painter->drawLine(QLineF(4, -8, 9, s - 11));
+        CurvedShapes::drawLine(painter, QLineF(4, -8, 9, s - 11));
         painter->setPen(solidPen(QColor(180, 185, 190, 255), 2));
         painter->drawLine(QLineF(9, s - 11, 14, s - 7));
         break;
     }
     case Digging:
-        painter->drawLine(QLineF(3, -7, 7, -1));
+        CurvedShapes::drawLine(painter, QLineF(3, -7, 7, -1));
         painter->setPen(solidPen(QColor(180, 185, 190, 255), 2));
         painter->drawLine(QLineF(7, -1, 10, 4));
         break;
@@ -268,7 +269,7 @@ void drawLimbs(QPainter *painter, const CrewMember &member, float phi)
         break;
     case Mining: {
         const float s = 3 * sineOf(1.4 * phi);
-        painter->drawLine(QLineF(3, -7, 8, s - 2));
+        CurvedShapes::drawLine(painter, QLineF(3, -7, 8, s - 2));
         painter->setPen(solidPen(QColor(185, 190, 196, 255), 2));
         painter->drawLine(QLineF(7, s - 4, 13, s + 2));
         break;
@@ -286,7 +287,7 @@ void drawFuse(QPainter *painter, qint32 actionTicks)
     painter->setPen(solidPen(QColor(255, 104, 91, 255), 1.6));
     painter->setBrush(Qt::NoBrush);
     const qreal radius = 7 + (actionTicks % 12) / 4.0;
-    painter->drawEllipse(QPointF(0, -10), radius, radius);
+    CurvedShapes::drawEllipse(painter, QPointF(0, -10), radius, radius);
 
     const qint64 left = 59 - qint64(actionTicks);
     const qint64 digit = left <= 29 ? 1 : left / 15;
@@ -301,7 +302,7 @@ void drawFuse(QPainter *painter, qint32 actionTicks)
 void drawUmbrella(QPainter *painter)
 {
     painter->setPen(solidPen(QColor(224, 241, 251, 255), 1.8));
-    painter->drawArc(QRectF(-12, -30, 24, 14), 0, 180 * 16);
+    CurvedShapes::drawArc(painter, QRectF(-12, -30, 24, 14), 0, 180 * 16);
     painter->drawLine(QLineF(-10, -23, -4, -12));
     painter->drawLine(QLineF(10, -23, 4, -12));
 }
@@ -336,13 +337,13 @@ void GameCanvas::drawPortal(QPainter *painter, const QPointF &pos, bool exit) co
     painter->translate(pos);
     painter->setPen(solidPen(frame, 3.5));
     painter->setBrush(QColor(21, 32, 42, 255));
-    painter->drawRoundedRect(QRectF(-17, -35, 34, 35), 10, 10);
+    CurvedShapes::drawRoundedRect(painter, QRectF(-17, -35, 34, 35), 10);
     painter->setPen(Qt::NoPen);
     painter->setBrush(glow);
-    painter->drawEllipse(QPointF(0, -16), 10 * p, 16 * p);
+    CurvedShapes::drawEllipse(painter, QPointF(0, -16), 10 * p, 16 * p);
     painter->setPen(solidPen(frame, 1.6));
     painter->setBrush(Qt::NoBrush);
-    painter->drawArc(QRectF(-11, -29, 22, 27), 20 * 16, exit ? 280 * 16 : -280 * 16);
+    CurvedShapes::drawArc(painter, QRectF(-11, -29, 22, 27), 20 * 16, exit ? 280 * 16 : -280 * 16);
     painter->restore();
 }
 
@@ -361,17 +362,17 @@ void GameCanvas::drawCrew(QPainter *painter, const CrewMember &member) const
         const float q = float(1 + 0.07 * std::sin(phase(double(m_core.tick) + member.id, 0.3)));
         painter->setPen(solidPen(QColor(255, 224, 105, 255), 1.8));
         painter->setBrush(QColor(255, 224, 105, 35));
-        painter->drawEllipse(QPointF(0, -10), 12 * q, 17 * q);
+        CurvedShapes::drawEllipse(painter, QPointF(0, -10), 12 * q, 17 * q);
     }
 
     painter->setPen(solidPen(QColor(37, 48, 57, 255), 1.2));
     painter->setBrush(bodyColour(member.state));
-    painter->drawRoundedRect(QRectF(-4.5, -11, 9, 10), 2, 2);
+    CurvedShapes::drawRoundedRect(painter, QRectF(-4.5, -11, 9, 10), 2);
     painter->setBrush(QColor(244, 215, 176, 255));
-    painter->drawEllipse(QRectF(-4.5, -19.3, 9, 8.6));
+    CurvedShapes::drawEllipse(painter, QRectF(-4.5, -19.3, 9, 8.6));
     painter->setPen(Qt::NoPen);
     painter->setBrush(QColor(46, 66, 56, 255));
-    painter->drawPie(QRectF(-4.5, -19.5, 9, 8), 0, 180 * 16);
+    CurvedShapes::drawPie(painter, QRectF(-4.5, -19.5, 9, 8), 0, 180 * 16);
 
     painter->setPen(solidPen(QColor(37, 48, 57, 255), 1.7, Qt::RoundCap));
     drawLimbs(painter, member, phi);

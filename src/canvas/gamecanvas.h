@@ -290,6 +290,7 @@ private:
     void enterWorld(QPainter *painter) const;
     QRectF visibleWorld() const;
     void drawKeptBackdrop(QPainter *painter);
+    void drawVisibleBackdrop(QPainter *painter) const;
     void drawBackground(QPainter *painter) const;
     void drawBackground(QPainter *painter, const QRectF &shown) const;
     void handOverSceneryState(QPainter *painter) const;
@@ -345,6 +346,7 @@ private:
 
     QImage m_backdrop;
     std::optional<BackdropView> m_backdropView;
+    std::optional<BackdropView> m_previousView;
 };
 
 #endif // PELLWICK_GAMECANVAS_H

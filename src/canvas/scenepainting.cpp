@@ -1,3 +1,4 @@
+#include "curvedshapes.h"
 #include "gamecanvas.h"
 #include "paintstyle.h"
 
@@ -163,7 +164,7 @@ void drawSpecks(QPainter *painter, int count, int levelIndex, int w, int h, bool
         const int x = (41 * levelIndex + 127 * i) % w;
         const int y = (67 * i) % band + 35;
         const double radius = bigEveryFifth && i % 5 == 0 ? 2.8 : 1.8;
-        painter->drawEllipse(QRectF(x - radius, y - radius, 2 * radius, 2 * radius));
+        CurvedShapes::drawEllipse(painter, QRectF(x - radius, y - radius, 2 * radius, 2 * radius));
     }
 }
 
@@ -198,8 +199,8 @@ void drawClouds(QPainter *painter, int w, int h)
     for (int i = 0; i < 5; ++i) {
         const float cx = share(0.18 + 0.16 * i, w);
         const float cy = share(0.28 + 0.07 * (i % 2), h);
-        painter->drawEllipse(QPointF(cx, cy), 26 + 2 * i, 14 + i);
-        painter->drawEllipse(QPointF(cx + 14, cy - 12), 18 + i, 11 + i);
+        CurvedShapes::drawEllipse(painter, QPointF(cx, cy), 26 + 2 * i, 14 + i);
+        CurvedShapes::drawEllipse(painter, QPointF(cx + 14, cy - 12), 18 + i, 11 + i);
     }
 }
 
@@ -207,9 +208,9 @@ void drawClouds(QPainter *painter, int w, int h)
 void drawMoonAndSkyline(QPainter *painter, int w, int h)
 {
     painter->setBrush(QColor(233, 239, 211, 130));
-    painter->drawEllipse(QPointF(share(0.82, w), share(0.18, h)), 28, 28);
+    CurvedShapes::drawEllipse(painter, QPointF(share(0.82, w), share(0.18, h)), 28, 28);
     painter->setBrush(QColor(15, 28, 53, 255));
-    painter->drawEllipse(QPointF(share(0.835, w), share(0.17, h)), 25, 25);
+    CurvedShapes::drawEllipse(painter, QPointF(share(0.835, w), share(0.17, h)), 25, 25);
 
     painter->setBrush(kSkylineColour);
     const float skylineBase = share(0.69, h);
@@ -305,7 +306,9 @@ QRectF GameCanvas::visibleWorld() const
     return QRectF(m_cameraX - halfW, m_cameraY - halfH, 2 * halfW, 2 * halfH);
 }
 
-// The sky and the scenery change only with the view and the level; while they stay, a frame copies them.
+// The sky and the scenery change only with the view and the level. A view held for a second frame is kept
+// and copied from then on. While the view moves, as when the camera follows a member, they are drawn in
+// place: keeping them would cost a copy more every frame.
 void GameCanvas::drawKeptBackdrop(QPainter *painter)
 {
     const qreal ratio = painter->device()->devicePixelRatioF();
@@ -319,6 +322,12 @@ void GameCanvas::drawKeptBackdrop(QPainter *painter)
                               int(m_core.layoutMode),
                               themeOf(m_core) };
     if (!m_backdropView || !(*m_backdropView == view)) {
+        const bool viewHeld = m_previousView && *m_previousView == view;
+        m_previousView = view;
+        if (!viewHeld) {
+            drawVisibleBackdrop(painter);
+            return;
+        }
         const QSize pixels = (itemSize * ratio).toSize();
         if (m_backdrop.size() != pixels)
             m_backdrop = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
@@ -326,12 +335,19 @@ void GameCanvas::drawKeptBackdrop(QPainter *painter)
         m_backdrop.fill(Qt::transparent);
         QPainter backdrop(&m_backdrop);
         backdrop.setRenderHint(QPainter::Antialiasing);
-        drawSky(&backdrop);
-        enterWorld(&backdrop);
-        drawBackground(&backdrop, visibleWorld());
+        drawVisibleBackdrop(&backdrop);
         m_backdropView = view;
     }
     painter->drawImage(QPointF(0, 0), m_backdrop);
+}
+
+void GameCanvas::drawVisibleBackdrop(QPainter *painter) const
+{
+    drawSky(painter);
+    painter->save();
+    enterWorld(painter);
+    drawBackground(painter, visibleWorld());
+    painter->restore();
 }
 
 // Scenery behind the terrain, in world coordinates. It leaves the decoration's brush (and, for the towers,

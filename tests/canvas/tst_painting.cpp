@@ -1,4 +1,6 @@
 #include "canvasprobe.h"
+#include "curvedshapes.h"
+#include "paintstyle.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -84,6 +86,8 @@ private Q_SLOTS:
     void pauseVeilCoversAllButAFinishedLevel();
     void keptFramesMatchExactOnes_data();
     void keptFramesMatchExactOnes();
+    void curvedShapesLookAsQtDrawsThem_data();
+    void curvedShapesLookAsQtDrawsThem();
 };
 
 void PaintingTest::terrainAppearsWhereTheCameraPutsIt_data()
@@ -215,11 +219,15 @@ void PaintingTest::keptFramesMatchExactOnes()
     for (int tick = 0; tick < 400; ++tick)
         stage.core().step();
     stage.probe.setZoom(zoom);
+    // A backdrop kept for the view before, which the new view must not reuse.
+    stage.render();
     stage.render();
     stage.probe.setCamera(
         QPointF(cameraShare.x() * stage.core().worldWidth(), cameraShare.y() * stage.core().worldHeight()));
     stage.probe.clampCamera();
 
+    // The first frame at a new view draws the backdrop in place, the next ones copy it.
+    const QImage moved = stage.render();
     const QImage kept = stage.render();
     QImage exact(size, QImage::Format_ARGB32_Premultiplied);
     exact.fill(Qt::black);
@@ -227,20 +235,91 @@ void PaintingTest::keptFramesMatchExactOnes()
     stage.probe.paintExactly(&painter);
     painter.end();
 
-    int differing = 0;
-    int worst = 0;
-    for (int y = 0; y < size.height(); ++y) {
-        for (int x = 0; x < size.width(); ++x) {
-            const QRgb a = kept.pixel(x, y);
-            const QRgb b = exact.pixel(x, y);
-            const int off = std::max({ std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                       std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b)) });
-            differing += off > 0;
-            worst = std::max(worst, off);
+    for (const QImage &frame : { moved, kept }) {
+        int differing = 0;
+        int worst = 0;
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x) {
+                const QRgb a = frame.pixel(x, y);
+                const QRgb b = exact.pixel(x, y);
+                const int off = std::max({ std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                           std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b)) });
+                differing += off > 0;
+                worst = std::max(worst, off);
+            }
         }
+        QVERIFY2(worst <= 2, qPrintable(QStringLiteral("a channel off by %1").arg(worst)));
+        QVERIFY2(differing * 1000 <= size.width() * size.height(), qPrintable(QString::number(differing)));
     }
-    QVERIFY2(worst <= 2, qPrintable(QStringLiteral("a channel off by %1").arg(worst)));
-    QVERIFY2(differing * 1000 <= size.width() * size.height(), qPrintable(QString::number(differing)));
+}
+
+void PaintingTest::curvedShapesLookAsQtDrawsThem_data()
+{
+    QTest::addColumn<QTransform>("transform");
+    const QTransform zoomed = QTransform::fromTranslate(100, 120).scale(9, 9);
+    QTest::newRow("zoomed") << zoomed;
+    QTest::newRow("facing left") << QTransform(zoomed).scale(-1, 1);
+    QTest::newRow("upside down") << QTransform(zoomed).scale(1, -1);
+    QTest::newRow("turned") << QTransform(zoomed).rotate(30);
+}
+
+// Drawn in device pixels, a shape may move its edges by a fraction of a pixel, never its parts: a pie or an
+// arc on a mirrored member keeps to the same side.
+void PaintingTest::curvedShapesLookAsQtDrawsThem()
+{
+    QFETCH(QTransform, transform);
+    const QRectF r(-8, -6, 14, 10);
+    const QLineF line(-6, -4, 5, 3);
+    QImage blank(200, 240, QImage::Format_ARGB32_Premultiplied);
+    blank.fill(Qt::white);
+    for (int shape = 0; shape < 5; ++shape) {
+        QImage pictures[2];
+        for (int i = 0; i < 2; ++i) {
+            const bool qtsOwn = i == 0;
+            pictures[i] = blank.copy();
+            QPainter p(&pictures[i]);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setTransform(transform);
+            p.setPen(PaintStyle::solidPen(QColor(30, 40, 50), 1.5, Qt::RoundCap));
+            p.setBrush(QColor(240, 120, 60));
+            switch (shape) {
+            case 0:
+                qtsOwn ? p.drawEllipse(r) : CurvedShapes::drawEllipse(&p, r);
+                break;
+            case 1:
+                qtsOwn ? p.drawRoundedRect(r, 3, 3) : CurvedShapes::drawRoundedRect(&p, r, 3);
+                break;
+            case 2:
+                qtsOwn ? p.drawPie(r, 30 * 16, 120 * 16) : CurvedShapes::drawPie(&p, r, 30 * 16, 120 * 16);
+                break;
+            case 3:
+                qtsOwn ? p.drawArc(r, -20 * 16, 250 * 16) : CurvedShapes::drawArc(&p, r, -20 * 16, 250 * 16);
+                break;
+            default:
+                qtsOwn ? p.drawLine(line) : CurvedShapes::drawLine(&p, line);
+            }
+            QCOMPARE(p.transform(), transform);
+            QCOMPARE(p.pen().widthF(), 1.5);
+        }
+        QVERIFY(pictures[0] != blank);
+
+        // A pixel changed together with its four neighbours is part of a moved or missing patch, not an edge.
+        const auto changed = [&](int x, int y) {
+            const QRgb a = pictures[0].pixel(x, y);
+            const QRgb b = pictures[1].pixel(x, y);
+            return std::max({ std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                              std::abs(qBlue(a) - qBlue(b)) })
+                > 64;
+        };
+        int patchPixels = 0;
+        for (int y = 1; y < 239; ++y) {
+            for (int x = 1; x < 199; ++x) {
+                patchPixels += changed(x, y) && changed(x - 1, y) && changed(x + 1, y) && changed(x, y - 1)
+                    && changed(x, y + 1);
+            }
+        }
+        QVERIFY2(patchPixels == 0, qPrintable(QStringLiteral("shape %1: %2").arg(shape).arg(patchPixels)));
+    }
 }
 
 QTEST_MAIN(PaintingTest)
