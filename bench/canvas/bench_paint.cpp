@@ -27,16 +27,13 @@ void PaintBenchmark::paintBusyFrame_data()
     QTest::addColumn<bool>("cameraMoving");
 
     // A small window, the desktop, and the two phone screens in both orientations; a camera that stays,
-    // and one that moves every frame, as it does following a member.
+    // and, zoomed in, one that moves every frame, as it does following a member. Unzoomed, the whole world
+    // is in view and the camera never moves.
     for (const QSize &size : { QSize(540, 960), QSize(960, 540), QSize(1920, 1080), QSize(1080, 2520),
                                QSize(2520, 1080), QSize(720, 1560), QSize(1560, 720) }) {
-        for (float zoom : { 1.0f, 3.5f }) {
-            for (bool moving : { false, true }) {
-                QTest::addRow("%dx%d zoom %.1f %s", size.width(), size.height(), double(zoom),
-                              moving ? "moving" : "still")
-                    << size << zoom << moving;
-            }
-        }
+        QTest::addRow("%dx%d zoom 1.0", size.width(), size.height()) << size << 1.0f << false;
+        QTest::addRow("%dx%d zoom 3.5", size.width(), size.height()) << size << 3.5f << false;
+        QTest::addRow("%dx%d zoom 3.5 moving", size.width(), size.height()) << size << 3.5f << true;
     }
 }
 

@@ -98,7 +98,7 @@ void GameCanvas::saveSession()
         writeSession(m_settings, m_core.serialize(), sessionContext());
 }
 
-// The frame loop's save: the snapshot is made on the worker and stored by a later frame.
+// The frame loop's save: the snapshot is made and written on the worker; a later frame collects it.
 void GameCanvas::saveSessionInBackground()
 {
     if (!runWorthKeeping())
