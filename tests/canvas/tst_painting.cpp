@@ -256,11 +256,15 @@ void PaintingTest::keptFramesMatchExactOnes()
 void PaintingTest::curvedShapesLookAsQtDrawsThem_data()
 {
     QTest::addColumn<QTransform>("transform");
+    QTest::addColumn<qreal>("unit"); // of the shapes, so that each covers about the same pixels
     const QTransform zoomed = QTransform::fromTranslate(100, 120).scale(9, 9);
-    QTest::newRow("zoomed") << zoomed;
-    QTest::newRow("facing left") << QTransform(zoomed).scale(-1, 1);
-    QTest::newRow("upside down") << QTransform(zoomed).scale(1, -1);
-    QTest::newRow("turned") << QTransform(zoomed).rotate(30);
+    const QTransform shrunk = QTransform::fromTranslate(100, 120).scale(0.75, 0.75);
+    QTest::newRow("zoomed") << zoomed << 1.0;
+    QTest::newRow("facing left") << QTransform(zoomed).scale(-1, 1) << 1.0;
+    QTest::newRow("upside down") << QTransform(zoomed).scale(1, -1) << 1.0;
+    QTest::newRow("turned") << QTransform(zoomed).rotate(30) << 1.0;
+    QTest::newRow("shrunk, as on a small screen") << shrunk << 12.0;
+    QTest::newRow("shrunk, facing left") << QTransform(shrunk).scale(-1, 1) << 12.0;
 }
 
 // Drawn in device pixels, a shape may move its edges by a fraction of a pixel, never its parts: a pie or an
@@ -268,8 +272,9 @@ void PaintingTest::curvedShapesLookAsQtDrawsThem_data()
 void PaintingTest::curvedShapesLookAsQtDrawsThem()
 {
     QFETCH(QTransform, transform);
-    const QRectF r(-8, -6, 14, 10);
-    const QLineF line(-6, -4, 5, 3);
+    QFETCH(qreal, unit);
+    const QRectF r(-8 * unit, -6 * unit, 14 * unit, 10 * unit);
+    const QLineF line(-6 * unit, -4 * unit, 5 * unit, 3 * unit);
     QImage blank(200, 240, QImage::Format_ARGB32_Premultiplied);
     blank.fill(Qt::white);
     for (int shape = 0; shape < 5; ++shape) {
@@ -280,14 +285,15 @@ void PaintingTest::curvedShapesLookAsQtDrawsThem()
             QPainter p(&pictures[i]);
             p.setRenderHint(QPainter::Antialiasing);
             p.setTransform(transform);
-            p.setPen(PaintStyle::solidPen(QColor(30, 40, 50), 1.5, Qt::RoundCap));
+            p.setPen(PaintStyle::solidPen(QColor(30, 40, 50), 1.5 * unit, Qt::RoundCap));
             p.setBrush(QColor(240, 120, 60));
             switch (shape) {
             case 0:
                 qtsOwn ? p.drawEllipse(r) : CurvedShapes::drawEllipse(&p, r);
                 break;
             case 1:
-                qtsOwn ? p.drawRoundedRect(r, 3, 3) : CurvedShapes::drawRoundedRect(&p, r, 3);
+                qtsOwn ? p.drawRoundedRect(r, 3 * unit, 3 * unit)
+                       : CurvedShapes::drawRoundedRect(&p, r, 3 * unit);
                 break;
             case 2:
                 qtsOwn ? p.drawPie(r, 30 * 16, 120 * 16) : CurvedShapes::drawPie(&p, r, 30 * 16, 120 * 16);
@@ -299,7 +305,7 @@ void PaintingTest::curvedShapesLookAsQtDrawsThem()
                 qtsOwn ? p.drawLine(line) : CurvedShapes::drawLine(&p, line);
             }
             QCOMPARE(p.transform(), transform);
-            QCOMPARE(p.pen().widthF(), 1.5);
+            QCOMPARE(p.pen().widthF(), 1.5 * unit);
         }
         QVERIFY(pictures[0] != blank);
 

@@ -94,6 +94,7 @@ private Q_SLOTS:
     void savesWhileTheGroundChangesKeepOneState();
     void saveFinishingAfterARestartStoresNothing();
     void playersMoveIsStoredAfterTheSaveUnderWay();
+    void watchedReplayIsNeverStoredAsTheGame();
     void storedSolutionsOpenEveryLevel_data();
     void storedSolutionsOpenEveryLevel();
 };
@@ -313,6 +314,24 @@ void StorageTest::playersMoveIsStoredAfterTheSaveUnderWay()
     GameCore saved;
     QVERIFY(saved.restore(stored(QStringLiteral("session/current/blob")).toByteArray()));
     QCOMPARE(saved.releaseRate, rate);
+}
+
+// A replay being watched is nobody's game to resume: closing during it keeps the game left to watch it.
+void StorageTest::watchedReplayIsNeverStoredAsTheGame()
+{
+    auto canvas = std::make_unique<GameCanvas>();
+    auto probe = CanvasProbe::holding(*canvas);
+    canvas->startLevel();
+    probe.advanceFrames(10);
+    const QByteArray game = GameCore(probe.core()).serialize();
+    Replay solution;
+    QVERIFY(
+        readReplayFile(QFINDTESTDATA("../../replays/solutions/level-00-landscape.txt"), &solution, nullptr));
+    QVERIFY(canvas->watchReplay(solution));
+    probe.advanceFrames(40); // a periodic save falls due while watching
+    probe.finishBackgroundSave();
+    canvas.reset();
+    QCOMPARE(stored(QStringLiteral("session/current/blob")).toByteArray(), game);
 }
 
 void StorageTest::storedSolutionsOpenEveryLevel_data()
