@@ -66,6 +66,13 @@ QRect differingArea(const QImage &a, const QImage &b)
     return area;
 }
 
+// How far apart two pixels are in their most different channel.
+int channelDistance(QRgb a, QRgb b)
+{
+    return std::max({ std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                      std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b)) });
+}
+
 } // namespace
 
 // A few probes per picture: the world lands where the camera puts it, every object and member is drawn where
@@ -240,10 +247,7 @@ void PaintingTest::keptFramesMatchExactOnes()
         int worst = 0;
         for (int y = 0; y < size.height(); ++y) {
             for (int x = 0; x < size.width(); ++x) {
-                const QRgb a = frame.pixel(x, y);
-                const QRgb b = exact.pixel(x, y);
-                const int off = std::max({ std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                           std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b)) });
+                const int off = channelDistance(frame.pixel(x, y), exact.pixel(x, y));
                 differing += off > 0;
                 worst = std::max(worst, off);
             }
@@ -311,11 +315,7 @@ void PaintingTest::curvedShapesLookAsQtDrawsThem()
 
         // A pixel changed together with its four neighbours is part of a moved or missing patch, not an edge.
         const auto changed = [&](int x, int y) {
-            const QRgb a = pictures[0].pixel(x, y);
-            const QRgb b = pictures[1].pixel(x, y);
-            return std::max({ std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                              std::abs(qBlue(a) - qBlue(b)) })
-                > 64;
+            return channelDistance(pictures[0].pixel(x, y), pictures[1].pixel(x, y)) > 64;
         };
         int patchPixels = 0;
         for (int y = 1; y < 239; ++y) {
