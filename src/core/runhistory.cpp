@@ -74,8 +74,7 @@ void RunHistory::stepped(const GameCore &run)
 
 void RunHistory::record(const ReplayEvent &event)
 {
-    if (!isEmpty() && !m_watching)
-        m_events.append(event);
+    m_events.append(event);
 }
 
 void RunHistory::applyDueEvents(GameCore &run)

@@ -35,7 +35,7 @@ public:
 
     // After every step of the run: takes a keyframe when one is due.
     void stepped(const GameCore &run);
-    // After an event of the player's has been applied to the run, at the run's tick. Ignored while watching.
+    // After an event of the player's has been applied to the run, at the run's tick; never while watching.
     void record(const ReplayEvent &event);
     // A watched replay's events due at the run's tick, before it is stepped; the player's own run has none.
     void applyDueEvents(GameCore &run);
