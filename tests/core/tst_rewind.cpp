@@ -97,7 +97,7 @@ void RewindTest::rewoundRunIsAFreshRun()
     QVERIFY(!beyond.rewind(end + 1, run) && !unused.rewind(0, run));
     QVERIFY(run.serialize() == wholeRun && beyond.presentTick() == end && beyond.events() == played.events());
 
-    for (const int tick : { -5, 0, 1, firstEvent, firstEvent + 1, 89, 90, 91, end / 2, end - 1, end }) {
+    for (const int tick : { -5, 0, 1, firstEvent, firstEvent + 1, 90, end / 2, end - 1, end }) {
         RunHistory history = played;
         QVERIFY(history.rewind(tick, run));
         QVERIFY2(run.serialize() == freshRun(replay, tick), qPrintable(QString::number(tick)));
