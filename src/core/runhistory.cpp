@@ -22,6 +22,11 @@ template<typename T> qint64 uncountedBytes(const QVector<T> &records, QSet<const
     return qint64(records.capacity()) * qint64(sizeof(T));
 }
 
+// Twenty minutes of play, some third of a second to play again on a desktop. A run restored at a later tick,
+// or at a damaged one, is not played again from its level's start: that would hold up the game too long, or
+// for ever on a level that does not end without the player.
+constexpr int kLongestReplayedRun = 20 * 60 * 30;
+
 } // namespace
 
 void RunHistory::begin(const GameCore &run)
@@ -35,20 +40,9 @@ void RunHistory::begin(const GameCore &run)
     takeKeyframe(run);
 }
 
-// The recording is played as a watched replay would be, then the timeline becomes the player's own.
 bool RunHistory::beginAtLevelStart(const GameCore &restored, const Replay &recording)
 {
-    GameCore run = restored; // with its catalogue, which a level start is built from
-    ReplayPlayer(recording).start(run);
-    beginWatching(run, recording);
-    while (run.tick < restored.tick && !run.finished) {
-        applyDueEvents(run);
-        run.step();
-        stepped(run);
-    }
-    applyDueEvents(run);
-    m_watching = false;
-    if (m_ahead.atEnd() && run.serialize() == restored.serialize())
+    if (restored.tick <= kLongestReplayedRun && replayReaches(restored, recording))
         return true;
     begin(restored);
     return false;
@@ -152,6 +146,22 @@ void RunHistory::takeKeyframe(const GameCore &run)
     m_keyframes.back().run.terrain = QImage();
     m_keyframes.back().run.dropTerrainEncoding();
     m_lastTerrain = run.terrain;
+}
+
+// The recording is played as a watched replay would be, then the timeline becomes the player's own.
+bool RunHistory::replayReaches(const GameCore &restored, const Replay &recording)
+{
+    GameCore run = restored; // with its catalogue, which a level start is built from
+    ReplayPlayer(recording).start(run);
+    beginWatching(run, recording);
+    while (run.tick < restored.tick && !run.finished) {
+        applyDueEvents(run);
+        run.step();
+        stepped(run);
+    }
+    applyDueEvents(run);
+    m_watching = false;
+    return m_ahead.atEnd() && run.serialize() == restored.serialize();
 }
 
 Replay RunHistory::eventsFrom(int tick) const

@@ -28,7 +28,8 @@ public:
     void begin(const GameCore &run);
     // Begins at the start of a restored run's level and plays its recording on up to the restored tick. Keeps
     // that timeline, which rewinds all the way back, only when it reproduces the restored run byte for byte;
-    // otherwise begins at the restored run. True when the timeline reaches back to the level's start.
+    // otherwise, or when the run is longer than twenty minutes, begins at the restored run. True when the
+    // timeline reaches back to the level's start.
     bool beginAtLevelStart(const GameCore &restored, const Replay &recording);
     // Begins a watched replay at the start of its level.
     void beginWatching(const GameCore &levelStart, const Replay &replay);
@@ -59,6 +60,7 @@ private:
         TerrainTiles terrain;
     };
 
+    bool replayReaches(const GameCore &restored, const Replay &recording);
     void takeKeyframe(const GameCore &run);
     Replay eventsFrom(int tick) const;
     int firstEventAt(int tick) const;
