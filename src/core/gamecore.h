@@ -220,6 +220,8 @@ public:
     bool restore(const QByteArray &data);
     // Takes over the terrain encoding a copy of this core made, while the terrain is still that image.
     void keepTerrainEncoding(const GameCore &encoded);
+    // Lets go of the kept encoding: for a copy of the run that keeps its terrain elsewhere.
+    void dropTerrainEncoding();
 
     // Level catalogue and layouts.
     QVector<LevelSpec> createLevels() const;

@@ -206,6 +206,12 @@ void GameCore::keepTerrainEncoding(const GameCore &encoded)
     terrainPngKey = encoded.terrainPngKey;
 }
 
+void GameCore::dropTerrainEncoding()
+{
+    terrainPng = QByteArray();
+    terrainPngKey = 0;
+}
+
 QByteArray GameCore::serialize() const
 {
     const QByteArray &png = encodedTerrain();
