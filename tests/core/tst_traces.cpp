@@ -39,7 +39,7 @@ private Q_SLOTS:
 void TracesTest::playedRunFollowsItsGoldenTrace_data()
 {
     QTest::addColumn<QString>("path");
-    const QDir replays(QFINDTESTDATA("../../replays"));
+    const QDir replays(QStringLiteral(PELLWICK_REPLAYS_DIR));
     for (const QString &folder : { QStringLiteral("solutions"), QStringLiteral("skills") }) {
         const QDir dir(replays.filePath(folder));
         for (const QString &name : dir.entryList({ QStringLiteral("*.txt") }, QDir::Files, QDir::Name))
@@ -89,8 +89,8 @@ void TracesTest::differenceNamesTickMemberAndField()
     QFETCH(QStringList, named);
 
     Replay replay;
-    QVERIFY(
-        readReplayFile(QFINDTESTDATA("../../replays/solutions/level-08-landscape.txt"), &replay, nullptr));
+    QVERIFY(readReplayFile(QStringLiteral(PELLWICK_REPLAYS_DIR "/solutions/level-08-landscape.txt"), &replay,
+                           nullptr));
     const QByteArray golden = traceReplay(replay);
     QByteArray played = golden;
     for (const QByteArray &change : changes)
