@@ -10,7 +10,7 @@ namespace Pellwick {
 
 namespace {
 
-const QByteArray kTraceHead = "pellwick-trace 1\n";
+const QByteArray kTraceVersion = "pellwick-trace 1\n";
 
 // The sections of a sampled line, in order, after its tick. The head of the file names the columns of the
 // three sections of plain values or per-field hashes, so that a trace says what it holds.
@@ -37,7 +37,7 @@ QByteArray headLine(const QByteArray &section, const QVector<QByteArray> &names)
 
 QByteArray traceHead()
 {
-    return kTraceHead + headLine(kRun, runFieldNames()) + headLine(kCrewFields, crewFieldNames())
+    return kTraceVersion + headLine(kRun, runFieldNames()) + headLine(kCrewFields, crewFieldNames())
         + headLine(kObjectFields, objectFieldNames());
 }
 
@@ -92,9 +92,11 @@ int tickOf(const QByteArray &line)
     return line.left(line.indexOf(' ')).toInt();
 }
 
-QString joined(const QStringList &items)
+// "member 3" or "members 3, 5".
+QString counted(const QString &noun, const QStringList &items)
 {
-    return items.join(QStringLiteral(", "));
+    return noun + (items.size() > 1 ? QStringLiteral("s ") : QStringLiteral(" "))
+        + items.join(QStringLiteral(", "));
 }
 
 // The named columns whose values differ.
@@ -133,16 +135,18 @@ QStringList differingRecords(const QList<QByteArray> &golden, const QList<QByteA
     return ids;
 }
 
-// "member 3 in crew field pos.y", or with several of each, all of them.
-QString recordsAndFields(const QString &record, const QStringList &ids, const QString &field,
-                         const QStringList &fields)
+// "member 3 in crew field pos.y": the records whose hashes differ, in the fields whose hashes differ.
+QString recordDifference(const Sections &golden, const Sections &played, const QByteArray &recordSection,
+                         const QString &record, const QByteArray &fieldSection, const QString &field,
+                         const QVector<QByteArray> &fieldNames)
 {
+    const QStringList ids = differingRecords(golden[recordSection], played[recordSection]);
+    const QStringList fields = differingColumns(golden[fieldSection], played[fieldSection], fieldNames);
     QStringList parts;
     if (!ids.isEmpty())
-        parts.append(record + (ids.size() > 1 ? QStringLiteral("s ") : QStringLiteral(" ")) + joined(ids));
+        parts.append(counted(record, ids));
     if (!fields.isEmpty())
-        parts.append(field + (fields.size() > 1 ? QStringLiteral("s ") : QStringLiteral(" "))
-                     + joined(fields));
+        parts.append(counted(field, fields));
     return parts.join(QStringLiteral(" in "));
 }
 
@@ -150,19 +154,12 @@ QString sampleDifference(const QByteArray &goldenLine, const QByteArray &playedL
 {
     const Sections golden = sectionsOf(goldenLine);
     const Sections played = sectionsOf(playedLine);
-    QStringList parts;
-    const QString crew =
-        recordsAndFields(QStringLiteral("member"), differingRecords(golden[kMembers], played[kMembers]),
-                         QStringLiteral("crew field"),
-                         differingColumns(golden[kCrewFields], played[kCrewFields], crewFieldNames()));
-    if (!crew.isEmpty())
-        parts.append(crew);
-    const QString objects =
-        recordsAndFields(QStringLiteral("object"), differingRecords(golden[kObjects], played[kObjects]),
-                         QStringLiteral("object field"),
-                         differingColumns(golden[kObjectFields], played[kObjectFields], objectFieldNames()));
-    if (!objects.isEmpty())
-        parts.append(objects);
+    QStringList parts = {
+        recordDifference(golden, played, kMembers, QStringLiteral("member"), kCrewFields,
+                         QStringLiteral("crew field"), crewFieldNames()),
+        recordDifference(golden, played, kObjects, QStringLiteral("object"), kObjectFields,
+                         QStringLiteral("object field"), objectFieldNames()),
+    };
     const QVector<QByteArray> runNames = runFieldNames();
     for (int i = 0; i < runNames.size(); ++i) {
         const QByteArray goldenValue = golden[kRun].value(i);
@@ -174,6 +171,7 @@ QString sampleDifference(const QByteArray &goldenLine, const QByteArray &playedL
     }
     if (golden[kTerrain] != played[kTerrain])
         parts.append(QStringLiteral("terrain"));
+    parts.removeAll(QString());
     if (parts.isEmpty())
         parts.append(QStringLiteral("the state hash, though no part of it differs"));
     return parts.join(QStringLiteral("; "));
