@@ -12,7 +12,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh" cross
 
-cache=${XDG_CACHE_HOME:-$HOME/.cache}/pellwick
+cache=${XDG_CACHE_HOME:-${HOME:-$top}/.cache}/pellwick
 work="$top/build-cpus"
 # Qt's headers and libraries with all they need, and the C library's and C++ library's headers.
 sysroot_packages=(qtbase5-dev libstdc++-12-dev)
@@ -23,16 +23,18 @@ step() {
 }
 
 # Unpacks Debian 12's Qt for one architecture into $cache/sysroot-ARCH, unless a run before left it whole.
+# It is unpacked beside and moved in at the end, so that a run stopped halfway leaves nothing half made.
 unpack_sysroot() {
     local arch=$1
-    local root="$cache/sysroot-$arch" apt="$cache/apt-$arch"
+    local root="$cache/sysroot-$arch"
     if [ "$(cat "$root/.unpacked" 2>/dev/null)" = "${sysroot_packages[*]}" ]; then
         return
     fi
     step "$arch: fetching Debian's Qt for $arch into $root"
-    rm -rf "$root" "$apt"
-    mkdir -p "$apt/state/lists/partial" "$apt/cache/archives/partial" "$root/usr/bin" "$root/usr/lib" \
-        "$root/usr/sbin"
+    local work_root="$root.partial.$$" apt="$cache/apt-$arch.$$"
+    rm -rf "$work_root" "$apt"
+    mkdir -p "$apt/state/lists/partial" "$apt/cache/archives/partial" "$work_root/usr/bin" \
+        "$work_root/usr/lib" "$work_root/usr/sbin"
     touch "$apt/state/status"
     local options=(-o "APT::Architecture=$arch" -o "APT::Architectures=$arch" -o "Dir::State=$apt/state"
         -o "Dir::State::status=$apt/state/status" -o "Dir::Cache=$apt/cache" -o Debug::NoLocking=1
@@ -41,18 +43,19 @@ unpack_sysroot() {
     apt-get "${options[@]}" -qq -y --no-install-recommends --download-only install "${sysroot_packages[@]}" \
         >/dev/null
     # Debian 12 keeps its libraries under /usr, with /lib and /bin links to it.
-    ln -s usr/bin "$root/bin"
-    ln -s usr/lib "$root/lib"
-    ln -s usr/sbin "$root/sbin"
+    ln -s usr/bin "$work_root/bin"
+    ln -s usr/lib "$work_root/lib"
+    ln -s usr/sbin "$work_root/sbin"
     for deb in "$apt"/cache/archives/*.deb; do
-        dpkg-deb --fsys-tarfile "$deb" | tar -x --keep-directory-symlink --exclude=./usr/share -C "$root"
+        dpkg-deb --fsys-tarfile "$deb" | tar -x --keep-directory-symlink --exclude=./usr/share -C "$work_root"
     done
     # The sysroot's moc and rcc are built for its CPU; this machine's do the same work.
     for tool in moc rcc; do
-        ln -sf "/usr/lib/qt5/bin/$tool" "$root/usr/lib/qt5/bin/$tool"
+        ln -sf "/usr/lib/qt5/bin/$tool" "$work_root/usr/lib/qt5/bin/$tool"
     done
-    rm -rf "$apt"
-    echo "${sysroot_packages[*]}" >"$root/.unpacked"
+    echo "${sysroot_packages[*]}" >"$work_root/.unpacked"
+    rm -rf "$apt" "$root"
+    mv "$work_root" "$root"
 }
 
 # The Debian architectures of the phones, with their compilers' targets and their emulators.
