@@ -1,9 +1,12 @@
 #include "statehash.h"
 
+#include "replay.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <cstring>
 #include <type_traits>
+#include <utility>
 
 namespace Pellwick {
 
@@ -61,197 +64,63 @@ private:
     quint64 m_hash = 0xcbf29ce484222325ull;
 };
 
-template<Skill skill> qint32 stock(const GameCore &core)
+// The run's counters and stock with their names, in the order the traces list them.
+template<typename Visit> void visitRun(const GameCore &c, Visit visit)
 {
-    return core.skillStock[skill];
+    visit("levelIndex", c.levelIndex);
+    visit("layoutMode", qint32(c.layoutMode));
+    visit("tick", c.tick);
+    visit("spawned", c.spawned);
+    visit("saved", c.saved);
+    visit("lost", c.lost);
+    visit("releaseRate", c.releaseRate);
+    visit("spawnCountdown", c.spawnCountdown);
+    visit("nextCrewId", c.nextCrewId);
+    visit("nextObjectId", c.nextObjectId);
+    visit("skillsUsed", c.skillsUsed);
+    visit("objectTriggers", c.objectTriggers);
+    visit("finished", qint32(c.finished));
+    for (int skill = 0; skill < kSkillCount; ++skill)
+        visit(QByteArray("skillStock." + skillName(Skill(skill))), qint32(c.skillStock[skill]));
 }
 
-struct RunField
+template<typename Visit> void visitFields(const CrewMember &m, Visit visit)
 {
-    const char *name;
-    qint32 (*value)(const GameCore &);
-};
+    visit("id", m.id);
+    visit("pos.x", m.pos.x());
+    visit("pos.y", m.pos.y());
+    visit("direction", m.direction);
+    visit("state", qint32(m.state));
+    visit("climber", m.climber);
+    visit("floater", m.floater);
+    visit("active", m.active);
+    visit("fallStartY", m.fallStartY);
+    visit("vy", m.vy);
+    visit("vx", m.vx);
+    visit("actionTicks", m.actionTicks);
+    visit("bricks", m.bricks);
+    visit("idleTicks", m.idleTicks);
+    visit("teleportCooldown", m.teleportCooldown);
+}
 
-const RunField kRunFields[] = {
-    { "levelIndex",
-      [](const GameCore &c) {
-          return c.levelIndex;
-      } },
-    { "layoutMode",
-      [](const GameCore &c) {
-          return qint32(c.layoutMode);
-      } },
-    { "tick",
-      [](const GameCore &c) {
-          return c.tick;
-      } },
-    { "spawned",
-      [](const GameCore &c) {
-          return c.spawned;
-      } },
-    { "saved",
-      [](const GameCore &c) {
-          return c.saved;
-      } },
-    { "lost",
-      [](const GameCore &c) {
-          return c.lost;
-      } },
-    { "releaseRate",
-      [](const GameCore &c) {
-          return c.releaseRate;
-      } },
-    { "spawnCountdown",
-      [](const GameCore &c) {
-          return c.spawnCountdown;
-      } },
-    { "nextCrewId",
-      [](const GameCore &c) {
-          return c.nextCrewId;
-      } },
-    { "nextObjectId",
-      [](const GameCore &c) {
-          return c.nextObjectId;
-      } },
-    { "skillsUsed",
-      [](const GameCore &c) {
-          return c.skillsUsed;
-      } },
-    { "objectTriggers",
-      [](const GameCore &c) {
-          return c.objectTriggers;
-      } },
-    { "finished",
-      [](const GameCore &c) {
-          return qint32(c.finished);
-      } },
-    { "skillStock.Climber", stock<Climber> },
-    { "skillStock.Floater", stock<Floater> },
-    { "skillStock.Blocker", stock<Blocker> },
-    { "skillStock.Builder", stock<Builder> },
-    { "skillStock.Basher", stock<Basher> },
-    { "skillStock.Digger", stock<Digger> },
-    { "skillStock.Miner", stock<Miner> },
-    { "skillStock.Demolition", stock<Demolition> },
-};
-
-template<typename Record> struct Field
+template<typename Visit> void visitFields(const WorldObject &o, Visit visit)
 {
-    const char *name;
-    void (*hash)(Hasher &, const Record &);
-};
+    visit("id", o.id);
+    visit("type", qint32(o.type));
+    visit("rect.x", o.rect.x());
+    visit("rect.y", o.rect.y());
+    visit("rect.width", o.rect.width());
+    visit("rect.height", o.rect.height());
+    visit("direction", o.direction);
+    visit("link", o.link);
+    visit("active", o.active);
+    visit("triggered", o.triggered);
+}
 
-const Field<CrewMember> kCrewFields[] = {
-    { "id",
-      [](Hasher &h, const CrewMember &m) {
-          h.add(m.id);
-      } },
-    { "pos.x",
-      [](Hasher &h, const CrewMember &m) {
-          h.add(m.pos.x());
-      } },
-    { "pos.y",
-      [](Hasher &h, const CrewMember &m) {
-          h.add(m.pos.y());
-      } },
-    { "direction",
-      [](Hasher &h, const CrewMember &m) {
-          h.add(m.direction);
-      } },
-    { "state",
-      [](Hasher &h, const CrewMember &m) {
-          h.add(qint32(m.state));
-      } },
-    { "climber",
-      [](Hasher &h, const CrewMember &m) {
-          h.add(m.climber);
-      } },
-    { "floater",
-      [](Hasher &h, const CrewMember &m) {
-          h.add(m.floater);
-      } },
-    { "active",
-      [](Hasher &h, const CrewMember &m) {
-          h.add(m.active);
-      } },
-    { "fallStartY",
-      [](Hasher &h, const CrewMember &m) {
-          h.add(m.fallStartY);
-      } },
-    { "vy",
-      [](Hasher &h, const CrewMember &m) {
-          h.add(m.vy);
-      } },
-    { "vx",
-      [](Hasher &h, const CrewMember &m) {
-          h.add(m.vx);
-      } },
-    { "actionTicks",
-      [](Hasher &h, const CrewMember &m) {
-          h.add(m.actionTicks);
-      } },
-    { "bricks",
-      [](Hasher &h, const CrewMember &m) {
-          h.add(m.bricks);
-      } },
-    { "idleTicks",
-      [](Hasher &h, const CrewMember &m) {
-          h.add(m.idleTicks);
-      } },
-    { "teleportCooldown",
-      [](Hasher &h, const CrewMember &m) {
-          h.add(m.teleportCooldown);
-      } },
-};
-
-const Field<WorldObject> kObjectFields[] = {
-    { "id",
-      [](Hasher &h, const WorldObject &o) {
-          h.add(o.id);
-      } },
-    { "type",
-      [](Hasher &h, const WorldObject &o) {
-          h.add(qint32(o.type));
-      } },
-    { "rect.x",
-      [](Hasher &h, const WorldObject &o) {
-          h.add(o.rect.x());
-      } },
-    { "rect.y",
-      [](Hasher &h, const WorldObject &o) {
-          h.add(o.rect.y());
-      } },
-    { "rect.width",
-      [](Hasher &h, const WorldObject &o) {
-          h.add(o.rect.width());
-      } },
-    { "rect.height",
-      [](Hasher &h, const WorldObject &o) {
-          h.add(o.rect.height());
-      } },
-    { "direction",
-      [](Hasher &h, const WorldObject &o) {
-          h.add(o.direction);
-      } },
-    { "link",
-      [](Hasher &h, const WorldObject &o) {
-          h.add(o.link);
-      } },
-    { "active",
-      [](Hasher &h, const WorldObject &o) {
-          h.add(o.active);
-      } },
-    { "triggered",
-      [](Hasher &h, const WorldObject &o) {
-          h.add(o.triggered);
-      } },
-};
-
-template<typename Table> QVector<QByteArray> namesOf(const Table &table)
+template<typename Record> QVector<QByteArray> fieldNames()
 {
     QVector<QByteArray> names;
-    for (const auto &field : table)
-        names.append(field.name);
+    visitFields(Record(), [&names](const auto &name, auto) { names.append(QByteArray(name)); });
     return names;
 }
 
@@ -274,44 +143,41 @@ quint64 terrainHash(const QImage &terrain)
     return hasher.value();
 }
 
-template<typename Record, std::size_t N>
-void hashRecord(Hasher &hasher, const Record &record, const Field<Record> (&fields)[N])
+template<typename Record> void hashRecord(Hasher &hasher, const Record &record)
 {
-    for (const Field<Record> &field : fields)
-        field.hash(hasher, record);
+    visitFields(record, [&hasher](const auto &, auto value) { hasher.add(value); });
 }
 
 // One short hash per field across the list, which names the field that parts two runs, and one per record,
 // which names the member or object.
-template<typename Record, std::size_t N>
-void digestRecords(const QVector<Record> &records, const Field<Record> (&fields)[N],
-                   QVector<quint16> &perField, QVector<RecordHash> &perRecord)
+template<typename Record>
+void digestRecords(const QVector<Record> &records, QVector<quint16> &perField, QVector<RecordHash> &perRecord)
 {
-    for (const Field<Record> &field : fields) {
-        Hasher hasher;
-        for (const Record &record : records)
-            field.hash(hasher, record);
-        perField.append(hasher.shortValue());
-    }
+    QVector<Hasher> fieldHashers(fieldNames<Record>().size());
     for (const Record &record : records) {
-        Hasher hasher;
-        hashRecord(hasher, record, fields);
-        perRecord.append({ record.id, hasher.shortValue() });
+        Hasher recordHasher;
+        int field = 0;
+        visitFields(record, [&](const auto &, auto value) {
+            fieldHashers[field++].add(value);
+            recordHasher.add(value);
+        });
+        perRecord.append({ record.id, recordHasher.shortValue() });
     }
+    for (const Hasher &hasher : std::as_const(fieldHashers))
+        perField.append(hasher.shortValue());
 }
 
 quint64 wholeHash(const GameCore &core, quint64 terrain)
 {
     Hasher hasher;
-    for (const RunField &field : kRunFields)
-        hasher.add(field.value(core));
+    visitRun(core, [&hasher](const auto &, qint32 value) { hasher.add(value); });
     hasher.add(terrain);
     hasher.add(qint32(core.crew.size()));
     for (const CrewMember &member : core.crew)
-        hashRecord(hasher, member, kCrewFields);
+        hashRecord(hasher, member);
     hasher.add(qint32(core.objects.size()));
     for (const WorldObject &object : core.objects)
-        hashRecord(hasher, object, kObjectFields);
+        hashRecord(hasher, object);
     return hasher.value();
 }
 
@@ -327,27 +193,32 @@ StateDigest digestState(const GameCore &core)
     StateDigest digest;
     const quint64 terrain = terrainHash(core.terrain);
     digest.whole = wholeHash(core, terrain);
-    for (const RunField &field : kRunFields)
-        digest.run.append(field.value(core));
+    visitRun(core, [&digest](const auto &, qint32 value) { digest.run.append(value); });
     digest.terrain = quint32(terrain >> 32);
-    digestRecords(core.crew, kCrewFields, digest.crewFields, digest.members);
-    digestRecords(core.objects, kObjectFields, digest.objectFields, digest.objects);
+    digestRecords(core.crew, digest.crewFields, digest.members);
+    digestRecords(core.objects, digest.objectFields, digest.objects);
     return digest;
 }
 
 QVector<QByteArray> runFieldNames()
 {
-    return namesOf(kRunFields);
+    // Names only: any core will do, and the first one built is kept.
+    static const QVector<QByteArray> names = [] {
+        QVector<QByteArray> collected;
+        visitRun(GameCore(), [&collected](const auto &name, qint32) { collected.append(QByteArray(name)); });
+        return collected;
+    }();
+    return names;
 }
 
 QVector<QByteArray> crewFieldNames()
 {
-    return namesOf(kCrewFields);
+    return fieldNames<CrewMember>();
 }
 
 QVector<QByteArray> objectFieldNames()
 {
-    return namesOf(kObjectFields);
+    return fieldNames<WorldObject>();
 }
 
 } // namespace Pellwick
