@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs, from Debian 12's packages, whatever the build, the game and the tests need and is missing;
-# with the argument "packaging", also what the package check needs.
+# with the argument "packaging", also what the package check needs; with "cross", the cross compilers and
+# emulators of the phones' CPUs (scripts/check-phone-cpus.sh).
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,9 @@ packages=(
 # "packaging": the tools that build and check the phone and desktop packages (scripts/check-packaging.sh).
 if [ "${1:-}" = packaging ]; then
     packages+=(rpm desktop-file-utils appstream dpkg-dev file bzip2)
+fi
+if [ "${1:-}" = cross ]; then
+    packages+=(g++-aarch64-linux-gnu g++-arm-linux-gnueabihf qemu-user)
 fi
 
 missing=()

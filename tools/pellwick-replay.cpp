@@ -1,5 +1,6 @@
 #include "gamecore.h"
 #include "replay.h"
+#include "replaytrace.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -202,14 +203,41 @@ bool resume(const QString &path, const QString &snapshotPath)
     return true;
 }
 
+// Writes the golden trace of a replay beside it. The traces change only when a rule or a level does, and the
+// commit that rewrites them says which.
+bool writeTrace(const QString &path)
+{
+    Replay replay;
+    if (!load(path, &replay))
+        return false;
+    const QByteArray trace = traceReplay(replay);
+    QSaveFile file(tracePath(path));
+    if (!file.open(QIODevice::WriteOnly) || file.write(trace) != trace.size() || !file.commit()) {
+        std::fprintf(stderr, "%s: cannot write\n", qPrintable(tracePath(path)));
+        return false;
+    }
+    std::printf("%s: %d bytes\n", qPrintable(tracePath(path)), int(trace.size()));
+    return true;
+}
+
 int usage()
 {
     std::fprintf(stderr,
                  "usage: pellwick-replay verify FILE...\n"
                  "       pellwick-replay show FILE\n"
                  "       pellwick-replay save-halfway FILE SNAPSHOT\n"
-                 "       pellwick-replay resume FILE SNAPSHOT\n");
+                 "       pellwick-replay resume FILE SNAPSHOT\n"
+                 "       pellwick-replay trace FILE...\n");
     return 2;
+}
+
+// Runs the command on every file named from argv[2] on, and fails when it fails on any of them.
+int forEachFile(int argc, char *argv[], bool (*command)(const QString &path))
+{
+    bool allGood = true;
+    for (int i = 2; i < argc; ++i)
+        allGood = command(QString::fromLocal8Bit(argv[i])) && allGood;
+    return allGood ? 0 : 1;
 }
 
 } // namespace
@@ -224,10 +252,9 @@ int main(int argc, char *argv[])
         return saveHalfway(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])) ? 0 : 1;
     if (std::strcmp(argv[1], "resume") == 0 && argc == 4)
         return resume(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])) ? 0 : 1;
-    if (std::strcmp(argv[1], "verify") != 0)
-        return usage();
-    bool allGood = true;
-    for (int i = 2; i < argc; ++i)
-        allGood = verify(QString::fromLocal8Bit(argv[i])) && allGood;
-    return allGood ? 0 : 1;
+    if (std::strcmp(argv[1], "verify") == 0)
+        return forEachFile(argc, argv, verify);
+    if (std::strcmp(argv[1], "trace") == 0)
+        return forEachFile(argc, argv, writeTrace);
+    return usage();
 }

@@ -60,6 +60,12 @@ enum ObjectType : int {
 };
 constexpr int kObjectTypeCount = 10;
 
+// The simulation reads alpha only: a terrain pixel of alpha 9 or more is ground, whatever its colour.
+constexpr bool isGroundPixel(QRgb pixel)
+{
+    return pixel >= 0x09000000u;
+}
+
 enum LayoutMode : int {
     Landscape = 0,
     Portrait = 1,

@@ -17,9 +17,6 @@ const QColor kRock(101, 111, 121);
 const QColor kRockTop(130, 141, 151);
 const QColor kBridge(174, 127, 71);
 
-// The simulation reads alpha only: 9 or more is ground, whatever the colour.
-constexpr QRgb kSolidAlphaThreshold = 0x09000000u;
-
 struct GroundPalette
 {
     QColor soil, grass, darkSpeck, lightSpeck, strata, blade;
@@ -81,7 +78,7 @@ bool GameCore::isSolid(int x, int y) const
     if (x >= terrain.width() || y >= terrain.height())
         return false;
     const auto *row = reinterpret_cast<const QRgb *>(terrain.constScanLine(y));
-    return row[x] >= kSolidAlphaThreshold;
+    return isGroundPixel(row[x]);
 }
 
 void GameCore::drawGroundRect(int x, int y, int w, int h)
