@@ -1,4 +1,4 @@
-#include "gamecore.h"
+#include "legacy.h"
 
 namespace Pellwick {
 
@@ -90,26 +90,21 @@ Placements placements(int index)
 
 } // namespace
 
-void GameCore::buildObjects(int index)
+void legacyAddObjects(GameCore &core, int index)
 {
-    if (layoutMode == Portrait)
-        buildPortraitObjects(index);
-    else
-        buildLandscapeObjects(index);
+    for (const Placement &placement : placements(index))
+        core.addObject(placement.type, core.layoutMode == Portrait ? placement.portrait : placement.landscape,
+                       placement.direction, placement.link);
 }
 
-void GameCore::buildLandscapeObjects(int index)
+void legacyFillObjects(LevelSpec &level, int index)
 {
-    const Placements level = placements(index);
-    for (const Placement &placement : level)
-        addObject(placement.type, placement.landscape, placement.direction, placement.link);
-}
-
-void GameCore::buildPortraitObjects(int index)
-{
-    const Placements level = placements(index);
-    for (const Placement &placement : level)
-        addObject(placement.type, placement.portrait, placement.direction, placement.link);
+    for (const Placement &placement : placements(index)) {
+        level.landscape.objects.append(
+            { placement.type, placement.landscape, placement.direction, placement.link });
+        level.portrait.objects.append(
+            { placement.type, placement.portrait, placement.direction, placement.link });
+    }
 }
 
 } // namespace Pellwick

@@ -1,4 +1,4 @@
-#include "gamecore.h"
+#include "legacy.h"
 
 namespace Pellwick {
 
@@ -164,22 +164,20 @@ void paintLayout(GameCore &core, const Layout &shapes)
 
 } // namespace
 
-void GameCore::buildTerrain(int index)
+void legacyPaintTerrain(GameCore &core, int index)
 {
-    if (layoutMode == Portrait)
-        buildPortraitTerrain(index);
-    else
-        buildLandscapeTerrain(index);
+    paintLayout(core, core.layoutMode == Portrait ? portraitLayout(index) : landscapeLayout(index));
 }
 
-void GameCore::buildLandscapeTerrain(int index)
+void legacyFillTerrain(LevelSpec &level, int index)
 {
-    paintLayout(*this, landscapeLayout(index));
-}
-
-void GameCore::buildPortraitTerrain(int index)
-{
-    paintLayout(*this, portraitLayout(index));
+    for (LayoutMode mode : { Landscape, Portrait }) {
+        for (const Shape &shape : mode == Portrait ? portraitLayout(index) : landscapeLayout(index))
+            level.layout(mode).terrain.append(
+                { shape.kind == Shape::R ? TerrainBlock::Stone : TerrainBlock::Soil,
+                  QRect(shape.x, shape.y, shape.w, shape.h) });
+        level.layout(mode).defined = true;
+    }
 }
 
 } // namespace Pellwick
