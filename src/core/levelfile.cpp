@@ -423,7 +423,7 @@ private:
         for (int i = 0; i < terrain.size(); ++i) {
             if (terrain.at(i).rect.contains(point.toPoint()))
                 return failAt(line,
-                              tr("the %1 lies inside the terrain of line %2")
+                              tr("\"%1\" lies inside the terrain of line %2")
                                   .arg(QLatin1String(name))
                                   .arg(m_lines.blocks.at(i)));
         }
@@ -454,13 +454,13 @@ private:
     bool finishFile()
     {
         if (!m_headerSeen)
-            return fail(tr("not a level file: it is empty"));
+            return failAt(0, tr("not a level file: it is empty"));
         if (m_layoutOpen && !finishLayout())
             return false;
         if (!m_seen.contains("name"))
-            return fail(tr("the file has no \"name\""));
+            return failAt(0, tr("the file has no \"name\""));
         if (!m_level->landscape.defined && !m_level->portrait.defined)
-            return fail(tr("the file has no layout: begin one with \"landscape\" or \"portrait\""));
+            return failAt(0, tr("the file has no layout: begin one with \"landscape\" or \"portrait\""));
         if (m_level->requiredCount > m_level->crewCount)
             return failAt(
                 std::max(m_seen.value("crew"), m_seen.value("required")),
