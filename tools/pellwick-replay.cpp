@@ -1,4 +1,5 @@
 #include "gamecore.h"
+#include "levelfile.h"
 #include "replay.h"
 
 #include <QByteArray>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 using namespace Pellwick;
 
@@ -36,6 +38,40 @@ QByteArray resultText(const ReplayResult &result)
         + QByteArray::number(result.lost) + ' ' + QByteArray::number(result.tick);
 }
 
+// The levels of the player's own named with --level: every core that verify plays holds them.
+QVector<LevelSpec> &givenLevels()
+{
+    static QVector<LevelSpec> levels;
+    return levels;
+}
+
+bool giveLevel(const QString &path)
+{
+    LevelSpec level;
+    LevelError error;
+    if (readLevelFile(path, &level, &error)) {
+        givenLevels().append(level);
+        return true;
+    }
+    std::fprintf(stderr, "%s:%d: %s\n", qPrintable(path), error.line, qPrintable(error.message));
+    return false;
+}
+
+GameCore coreWithGivenLevels()
+{
+    GameCore core;
+    for (const LevelSpec &level : std::as_const(givenLevels()))
+        core.addLevel(level);
+    return core;
+}
+
+QByteArray levelText(const Replay &replay)
+{
+    if (replay.isOfCustomLevel())
+        return "level \"" + replay.levelName.toUtf8() + '"';
+    return "level " + QByteArray::number(replay.level);
+}
+
 bool load(const QString &path, Replay *replay)
 {
     ReplayError error;
@@ -54,12 +90,17 @@ bool verify(const QString &path)
     Replay replay;
     if (!load(path, &replay))
         return false;
-    GameCore core;
+    GameCore core = coreWithGivenLevels();
+    QString refusal;
+    if (!ReplayPlayer(replay).start(core, &refusal)) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(refusal));
+        return false;
+    }
     const int unapplied = playReplay(replay, core);
     const ReplayResult played = resultOf(core);
     const LevelSpec &level = core.currentLevel();
-    std::printf("%s: level %d %s, %s, saved %d of %d required, time %s, %d skills used: ", qPrintable(path),
-                replay.level, layoutName(replay.layout),
+    std::printf("%s: %s %s, %s, saved %d of %d required, time %s, %d skills used: ", qPrintable(path),
+                levelText(replay).constData(), layoutName(replay.layout),
                 !core.finished   ? "unfinished"
                     : played.won ? "won"
                                  : "lost",
@@ -205,7 +246,7 @@ bool resume(const QString &path, const QString &snapshotPath)
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: pellwick-replay verify FILE...\n"
+                 "usage: pellwick-replay verify [--level LEVELFILE]... FILE...\n"
                  "       pellwick-replay show FILE\n"
                  "       pellwick-replay save-halfway FILE SNAPSHOT\n"
                  "       pellwick-replay resume FILE SNAPSHOT\n");
@@ -227,7 +268,11 @@ int main(int argc, char *argv[])
     if (std::strcmp(argv[1], "verify") != 0)
         return usage();
     bool allGood = true;
-    for (int i = 2; i < argc; ++i)
-        allGood = verify(QString::fromLocal8Bit(argv[i])) && allGood;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--level") == 0 && i + 1 < argc)
+            allGood = giveLevel(QString::fromLocal8Bit(argv[++i])) && allGood;
+        else
+            allGood = verify(QString::fromLocal8Bit(argv[i])) && allGood;
+    }
     return allGood ? 0 : 1;
 }
