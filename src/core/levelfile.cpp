@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
 
 namespace Pellwick {
 
@@ -20,10 +21,12 @@ const QByteArray kMagic = QByteArrayLiteral("pellwick-level");
 constexpr int kFormatVersion = 1;
 constexpr qint64 kMaxFileSize = 1 << 20;
 constexpr int kMaxCrew = 100;
+constexpr int kMaxRate = 99;
 constexpr int kMaxStock = 99;
 constexpr int kMaxNameLength = 60;
 constexpr int kMaxBriefingLength = 300;
-// A snapshot holds at most 100 objects; a hundred blocks is far more than any layout of ours paints.
+// Our layouts paint at most six blocks; 400 keeps the painting of a hostile file short. A snapshot holds
+// at most 100 objects.
 constexpr int kMaxBlocks = 400;
 constexpr int kMaxObjects = 100;
 constexpr int kMaxLink = 9999;
@@ -61,9 +64,11 @@ const ObjectKind kObjectKinds[kObjectTypeCount] = {
 const QByteArray kLevelFields[] = { "name",     "name-hu", "briefing", "briefing-hu", "crew",
                                     "required", "rate",    "stage",    "theme",       "skills" };
 
-QString quoted(const QByteArray &field)
+// A field as a message quotes it: a hostile file's megabyte of one word need not be shown whole.
+QString fieldText(const QByteArray &field)
 {
-    return QString::fromUtf8(field);
+    constexpr int kQuotedBytes = 40;
+    return QString::fromUtf8(field.left(kQuotedBytes));
 }
 
 template<size_t N> int indexOfName(const char *const (&names)[N], const QByteArray &field)
@@ -113,8 +118,8 @@ struct LayoutLines
     QVector<int> objects;
 };
 
-// Messages are shown to players in the level chooser, so they are translated where they are made, with
-// the game's other texts.
+// The messages are for players, who see them in the level chooser, so they are translated where they are
+// made, with the game's other texts.
 class Reader
 {
     Q_DECLARE_TR_FUNCTIONS(GameCanvas)
@@ -163,25 +168,26 @@ private:
             return beginLayout(fields);
         if (isLevelField(keyword)) {
             if (m_layoutOpen)
-                return fail(tr("\"%1\" belongs before the layouts").arg(quoted(keyword)));
+                return fail(tr("\"%1\" belongs before the layouts").arg(fieldText(keyword)));
             if (m_seen.contains(keyword))
-                return fail(tr("\"%1\" is given twice").arg(quoted(keyword)));
+                return fail(tr("\"%1\" is given twice").arg(fieldText(keyword)));
             m_seen.insert(keyword, m_line);
             return readLevelField(fields, record.mid(keyword.size()));
         }
         if (isLayoutField(keyword)) {
             if (!m_layoutOpen)
                 return fail(tr("\"%1\" belongs in a layout: begin one with \"landscape\" or \"portrait\"")
-                                .arg(quoted(keyword)));
+                                .arg(fieldText(keyword)));
             return readLayoutField(fields);
         }
-        return fail(tr("unknown field \"%1\"").arg(quoted(keyword)));
+        return fail(tr("unknown field \"%1\"").arg(fieldText(keyword)));
     }
 
     bool readHeader(const QList<QByteArray> &fields)
     {
         qint32 version = 0;
-        if (fields.size() != 2 || fields[0] != kMagic || !parseInteger(fields[1], 0, kMaxLink, &version))
+        if (fields.size() != 2 || fields[0] != kMagic
+            || !parseInteger(fields[1], 0, std::numeric_limits<qint32>::max(), &version))
             return fail(tr("not a level file: it must begin with \"%1 %2\"")
                             .arg(QString::fromLatin1(kMagic))
                             .arg(kFormatVersion));
@@ -207,7 +213,7 @@ private:
         if (keyword == "required")
             return readCount(fields, "required N", 1, kMaxCrew, &m_level->requiredCount);
         if (keyword == "rate")
-            return readCount(fields, "rate N", 1, 99, &m_level->releaseRate);
+            return readCount(fields, "rate N", 1, kMaxRate, &m_level->releaseRate);
         if (keyword == "stage")
             return readChoice(fields, kStageNames, "stage training|fieldwork|rescue-ops|night-ops",
                               &m_level->stage);
@@ -240,7 +246,7 @@ private:
         if (parseInteger(field, min, max, value))
             return true;
         return fail(tr("bad number \"%1\": expected a whole number from %2 to %3")
-                        .arg(quoted(field))
+                        .arg(fieldText(field))
                         .arg(min)
                         .arg(max));
     }
@@ -271,9 +277,9 @@ private:
         for (int i = 1; i < fields.size(); i += 2) {
             Skill skill = Climber;
             if (!skillFromName(fields[i], &skill))
-                return fail(tr("unknown skill \"%1\"").arg(quoted(fields[i])));
+                return fail(tr("unknown skill \"%1\"").arg(fieldText(fields[i])));
             if (given[skill])
-                return fail(tr("\"%1\" is given twice").arg(quoted(fields[i])));
+                return fail(tr("\"%1\" is given twice").arg(fieldText(fields[i])));
             given[skill] = true;
             if (!readNumber(fields[i + 1], 0, kMaxStock, &m_level->skills[skill]))
                 return false;
@@ -284,13 +290,13 @@ private:
     bool beginLayout(const QList<QByteArray> &fields)
     {
         if (fields.size() != 1)
-            return expected("landscape");
+            return expected(fields.first() == "portrait" ? "portrait" : "landscape");
         if (m_layoutOpen && !finishLayout())
             return false;
         m_layout = fields.first() == "portrait" ? Portrait : Landscape;
         LevelLayout &layout = m_level->layout(m_layout);
         if (layout.defined)
-            return fail(tr("\"%1\" is given twice").arg(quoted(fields.first())));
+            return fail(tr("\"%1\" is given twice").arg(fieldText(fields.first())));
         layout.defined = true;
         m_layoutOpen = true;
         m_lines = LayoutLines();
@@ -314,7 +320,7 @@ private:
     bool readPoint(const QList<QByteArray> &fields, int *line, QPointF *point)
     {
         if (*line)
-            return fail(tr("\"%1\" is given twice").arg(quoted(fields.first())));
+            return fail(tr("\"%1\" is given twice").arg(fieldText(fields.first())));
         if (fields.size() != 3)
             return expected(fields.first() == "entry" ? "entry X Y" : "exit X Y");
         const QSize world = worldSize(m_layout);
