@@ -135,19 +135,23 @@ private:
         return true;
     }
 
-    // A level of the player's own: its content hash in hexadecimal, then its name.
+    // A level of the player's own: its content hash in hexadecimal, then its name, which level files keep
+    // free of control characters.
     bool readCustomLevel(const QList<QByteArray> &fields)
     {
         if (m_levelSeen)
             return fail(QStringLiteral("the level is given twice"));
         const QByteArray hash = fields.value(1);
+        const QByteArray name = fields.mid(2).join(' ');
         const bool hex = std::all_of(hash.cbegin(), hash.cend(),
                                      [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
-        if (fields.size() < 3 || hash.size() > kMaxHashLength || !hex)
+        const bool plain = std::none_of(name.cbegin(), name.cend(),
+                                        [](char c) { return uchar(c) < 0x20 || uchar(c) == 0x7f; });
+        if (name.isEmpty() || hash.size() > kMaxHashLength || !hex || !plain)
             return fail(QStringLiteral("expected \"custom-level HASH NAME\""));
         m_replay->level = -1;
         m_replay->levelHash = hash;
-        m_replay->levelName = QString::fromUtf8(fields.mid(2).join(' '));
+        m_replay->levelName = QString::fromUtf8(name);
         m_levelSeen = true;
         return true;
     }
