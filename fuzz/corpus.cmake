@@ -8,3 +8,7 @@ target_compile_definitions(tst-core-snapshot-corpus PRIVATE PELLWICK_RESTORE_COR
 add_executable(pellwick-snapshot-seeds ${CMAKE_CURRENT_LIST_DIR}/makeseeds.cpp)
 target_include_directories(pellwick-snapshot-seeds PRIVATE ${PROJECT_SOURCE_DIR}/tests/core)
 target_link_libraries(pellwick-snapshot-seeds PRIVATE pellwick-core pellwick-warnings)
+
+# The same for the level fuzzer's kept corpus.
+pellwick_add_test(core-level-corpus SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_levelcorpus.cpp LIBRARIES pellwick-core)
+target_compile_definitions(tst-core-level-corpus PRIVATE PELLWICK_LEVEL_CORPUS="${CMAKE_CURRENT_LIST_DIR}/level-corpus")

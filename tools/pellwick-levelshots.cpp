@@ -1,12 +1,15 @@
 #include "busyrun.h"
 #include "canvasprobe.h"
+#include "levelfile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
 #include <cstdio>
+#include <cstring>
 
 using namespace Pellwick;
 
@@ -31,29 +34,54 @@ QImage picture(GameCanvas &canvas, CanvasProbe &probe, const Layout &layout)
     return image;
 }
 
-bool save(const QImage &image, const QString &directory, int level, const Layout &layout, const char *moment)
+bool save(const QImage &image, const QString &directory, const QString &level, const Layout &layout,
+          const char *moment)
 {
-    const QString path = QStringLiteral("%1/level-%2-%3-%4.png")
-                             .arg(directory)
-                             .arg(level, 2, 10, QLatin1Char('0'))
-                             .arg(QLatin1String(layout.name), QLatin1String(moment));
+    const QString path = QStringLiteral("%1/%2-%3-%4.png")
+                             .arg(directory, level, QLatin1String(layout.name), QLatin1String(moment));
     if (image.save(path))
         return true;
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     return false;
 }
 
+// The levels to picture: the built-in ones, named by index, or the level files given, named after them.
+bool chooseLevels(const QStringList &files, GameCore &core, QVector<int> *levels, QStringList *names)
+{
+    for (const QString &path : files) {
+        LevelSpec level;
+        LevelError error;
+        if (!readLevelFile(path, &level, &error)) {
+            std::fprintf(stderr, "%s:%d: %s\n", qPrintable(path), error.line, qPrintable(error.message));
+            return false;
+        }
+        levels->append(core.addLevel(level));
+        names->append(QFileInfo(path).completeBaseName());
+    }
+    for (int level = 0; files.isEmpty() && level < core.levels.size(); ++level) {
+        levels->append(level);
+        names->append(QStringLiteral("level-%1").arg(level, 2, 10, QLatin1Char('0')));
+    }
+    return true;
+}
+
 } // namespace
 
 // Writes a picture of every level in both layouts, as it starts and in the middle of a busy run, so that a
-// reviewer can look at them all without playing. Usage: pellwick-levelshots [output directory]
+// reviewer can look at them all without playing. Usage: pellwick-levelshots [--level FILE]... [directory]
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     CanvasTest::useThrowawaySettings();
     QGuiApplication app(argc, argv);
-    const QString directory =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(PELLWICK_LEVELSHOT_DIR);
+    QString directory = QStringLiteral(PELLWICK_LEVELSHOT_DIR);
+    QStringList files;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--level") == 0 && i + 1 < argc)
+            files.append(QString::fromLocal8Bit(argv[++i]));
+        else
+            directory = QString::fromLocal8Bit(argv[i]);
+    }
     QDir().mkpath(directory);
 
     const Layout layouts[] = { { Landscape, QSize(960, 540), "landscape" },
@@ -65,14 +93,22 @@ int main(int argc, char *argv[])
         probe.holdFrameTimer();
         canvas.setPaused(false);
         probe.setZoom(1.0f);
+        QVector<int> levels;
+        QStringList names;
+        if (!chooseLevels(files, probe.core(), &levels, &names)) {
+            written = false;
+            levels.clear();
+        }
         for (const Layout &layout : layouts) {
             canvas.setSize(layout.item);
-            for (int level = 0; level < canvas.levelCount(); ++level) {
+            for (int i = 0; i < levels.size(); ++i) {
                 probe.core().setLayoutMode(layout.mode, false);
-                probe.core().loadLevel(level);
-                written &= save(picture(canvas, probe, layout), directory, level, layout, "start");
+                probe.core().loadLevel(levels.at(i));
+                if (probe.core().layoutMode != layout.mode)
+                    continue;
+                written &= save(picture(canvas, probe, layout), directory, names.at(i), layout, "start");
                 BusyRun::play(probe.core());
-                written &= save(picture(canvas, probe, layout), directory, level, layout, "busy");
+                written &= save(picture(canvas, probe, layout), directory, names.at(i), layout, "busy");
             }
         }
     }

@@ -1,4 +1,5 @@
 #include "gamecore.h"
+#include "levelfile.h"
 #include "replay.h"
 #include "replaytrace.h"
 
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 using namespace Pellwick;
 
@@ -37,6 +39,40 @@ QByteArray resultText(const ReplayResult &result)
         + QByteArray::number(result.lost) + ' ' + QByteArray::number(result.tick);
 }
 
+// The levels of the player's own named with --level: every core that verify plays holds them.
+QVector<LevelSpec> &givenLevels()
+{
+    static QVector<LevelSpec> levels;
+    return levels;
+}
+
+bool giveLevel(const QString &path)
+{
+    LevelSpec level;
+    LevelError error;
+    if (readLevelFile(path, &level, &error)) {
+        givenLevels().append(level);
+        return true;
+    }
+    std::fprintf(stderr, "%s:%d: %s\n", qPrintable(path), error.line, qPrintable(error.message));
+    return false;
+}
+
+GameCore coreWithGivenLevels()
+{
+    GameCore core;
+    for (const LevelSpec &level : std::as_const(givenLevels()))
+        core.addLevel(level);
+    return core;
+}
+
+QByteArray levelText(const Replay &replay)
+{
+    if (replay.isOfCustomLevel())
+        return "level \"" + replay.levelName.toUtf8() + '"';
+    return "level " + QByteArray::number(replay.level);
+}
+
 bool load(const QString &path, Replay *replay)
 {
     ReplayError error;
@@ -55,12 +91,17 @@ bool verify(const QString &path)
     Replay replay;
     if (!load(path, &replay))
         return false;
-    GameCore core;
+    GameCore core = coreWithGivenLevels();
+    QString refusal;
+    if (!ReplayPlayer(replay).start(core, &refusal)) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(refusal));
+        return false;
+    }
     const int unapplied = playReplay(replay, core);
     const ReplayResult played = resultOf(core);
     const LevelSpec &level = core.currentLevel();
-    std::printf("%s: level %d %s, %s, saved %d of %d required, time %s, %d skills used: ", qPrintable(path),
-                replay.level, layoutName(replay.layout),
+    std::printf("%s: %s %s, %s, saved %d of %d required, time %s, %d skills used: ", qPrintable(path),
+                levelText(replay).constData(), layoutName(replay.layout),
                 !core.finished   ? "unfinished"
                     : played.won ? "won"
                                  : "lost",
@@ -210,7 +251,11 @@ bool writeTrace(const QString &path)
     Replay replay;
     if (!load(path, &replay))
         return false;
-    const QByteArray trace = traceReplay(replay);
+    const QByteArray trace = traceReplay(replay, coreWithGivenLevels());
+    if (trace.isEmpty()) {
+        std::fprintf(stderr, "%s: its level is not given\n", qPrintable(path));
+        return false;
+    }
     QSaveFile file(tracePath(path));
     if (!file.open(QIODevice::WriteOnly) || file.write(trace) != trace.size() || !file.commit()) {
         std::fprintf(stderr, "%s: cannot write\n", qPrintable(tracePath(path)));
@@ -223,20 +268,25 @@ bool writeTrace(const QString &path)
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: pellwick-replay verify FILE...\n"
+                 "usage: pellwick-replay verify [--level LEVELFILE]... FILE...\n"
                  "       pellwick-replay show FILE\n"
                  "       pellwick-replay save-halfway FILE SNAPSHOT\n"
                  "       pellwick-replay resume FILE SNAPSHOT\n"
-                 "       pellwick-replay trace FILE...\n");
+                 "       pellwick-replay trace [--level LEVELFILE]... FILE...\n");
     return 2;
 }
 
 // Runs the command on every file named from argv[2] on, and fails when it fails on any of them.
+// A level file given with --level makes its replays playable by the files after it.
 int forEachFile(int argc, char *argv[], bool (*command)(const QString &path))
 {
     bool allGood = true;
-    for (int i = 2; i < argc; ++i)
-        allGood = command(QString::fromLocal8Bit(argv[i])) && allGood;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--level") == 0 && i + 1 < argc)
+            allGood = giveLevel(QString::fromLocal8Bit(argv[++i])) && allGood;
+        else
+            allGood = command(QString::fromLocal8Bit(argv[i])) && allGood;
+    }
     return allGood ? 0 : 1;
 }
 

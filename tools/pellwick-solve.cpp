@@ -1,8 +1,10 @@
 #include "gamecore.h"
+#include "levelfile.h"
 #include "replay.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 
@@ -65,13 +67,13 @@ struct Trial
 class Search
 {
 public:
-    Search(int level, LayoutMode layout, quint32 seed)
-        : m_rng(seed)
+    Search(const GameCore &base, int level, LayoutMode layout, quint32 seed)
+        : m_fresh(base)
+        , m_rng(seed)
     {
         m_fresh.setLayoutMode(layout, false);
         m_fresh.loadLevel(level);
-        m_replayHead.level = level;
-        m_replayHead.layout = layout;
+        m_replayHead = Replay::of(m_fresh);
     }
 
     bool run(qint64 budgetMs, Replay *solution);
@@ -339,10 +341,58 @@ bool parseTarget(const QString &text, int *level, QVector<LayoutMode> *layouts)
     return true;
 }
 
-bool verified(const Replay &replay)
+bool verified(const GameCore &base, const Replay &replay)
 {
-    GameCore core;
+    GameCore core = base;
     return playReplay(replay, core) == 0 && core.won() && resultOf(core) == replay.result;
+}
+
+// One layout of one level to solve, and the file its solution goes to.
+struct Target
+{
+    int level = 0;
+    LayoutMode layout = Landscape;
+    QString path;
+};
+
+QString layoutName(LayoutMode layout)
+{
+    return layout == Portrait ? QStringLiteral("portrait") : QStringLiteral("landscape");
+}
+
+// A built-in level by its index: "7", "7-landscape" or "7-portrait".
+bool addBuiltInTargets(const QString &text, const QString &outDir, QVector<Target> *targets)
+{
+    int level = 0;
+    QVector<LayoutMode> layouts;
+    if (!parseTarget(text, &level, &layouts))
+        return false;
+    for (LayoutMode layout : std::as_const(layouts)) {
+        const QString name =
+            QStringLiteral("level-%1-%2.txt").arg(level, 2, 10, QLatin1Char('0')).arg(layoutName(layout));
+        targets->append({ level, layout, QDir(outDir).filePath(name) });
+    }
+    return true;
+}
+
+// A level file, in each layout it has; its solutions are named after it, beside it unless --out says.
+bool addFileTargets(const QString &path, const QString &outDir, GameCore &base, QVector<Target> *targets)
+{
+    LevelSpec level;
+    LevelError error;
+    if (!readLevelFile(path, &level, &error)) {
+        std::fprintf(stderr, "%s:%d: %s\n", qPrintable(path), error.line, qPrintable(error.message));
+        return false;
+    }
+    const int index = base.addLevel(level);
+    const QFileInfo file(path);
+    const QDir folder(outDir.isEmpty() ? file.absolutePath() : outDir);
+    for (LayoutMode layout : { Landscape, Portrait }) {
+        if (level.layout(layout).defined)
+            targets->append({ index, layout,
+                              folder.filePath(file.completeBaseName() + '-' + layoutName(layout) + ".txt") });
+    }
+    return true;
 }
 
 } // namespace
@@ -351,8 +401,9 @@ int main(int argc, char *argv[])
 {
     qint64 seconds = 20;
     quint32 seed = 1;
-    QString outDir = QStringLiteral("replays/solutions");
-    QStringList targets;
+    QString outDir;
+    QStringList builtIn;
+    QStringList files;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--seconds") && i + 1 < argc)
@@ -361,50 +412,51 @@ int main(int argc, char *argv[])
             seed = QString::fromLocal8Bit(argv[++i]).toUInt();
         else if (arg == QLatin1String("--out") && i + 1 < argc)
             outDir = QString::fromLocal8Bit(argv[++i]);
+        else if (arg == QLatin1String("--level") && i + 1 < argc)
+            files.append(QString::fromLocal8Bit(argv[++i]));
         else
-            targets.append(arg);
+            builtIn.append(arg);
     }
-    if (targets.isEmpty()) {
+    if (builtIn.isEmpty() && files.isEmpty()) {
         for (int level = 0; level <= 20; ++level)
-            targets.append(QString::number(level));
+            builtIn.append(QString::number(level));
     }
 
-    int won = 0;
-    int tried = 0;
-    for (const QString &target : std::as_const(targets)) {
-        int level = 0;
-        QVector<LayoutMode> layouts;
-        if (!parseTarget(target, &level, &layouts)) {
+    GameCore base;
+    QVector<Target> targets;
+    for (const QString &target : std::as_const(builtIn)) {
+        if (!addBuiltInTargets(target, outDir.isEmpty() ? QStringLiteral("replays/solutions") : outDir,
+                               &targets)) {
             std::fprintf(stderr,
-                         "usage: pellwick-solve [--seconds N] [--seed S] [--out DIR] "
+                         "usage: pellwick-solve [--seconds N] [--seed S] [--out DIR] [--level LEVELFILE]... "
                          "[LEVEL[-landscape|-portrait]...]\n");
             return 2;
         }
-        for (LayoutMode layout : std::as_const(layouts)) {
-            const QString name =
-                QStringLiteral("level-%1-%2.txt")
-                    .arg(level, 2, 10, QLatin1Char('0'))
-                    .arg(layout == Portrait ? QStringLiteral("portrait") : QStringLiteral("landscape"));
-            std::printf("%s\n", qPrintable(name));
-            std::fflush(stdout);
-            ++tried;
-            Replay solution;
-            Search search(level, layout, seed + quint32(level * 2 + layout));
-            if (!search.run(seconds * 1000, &solution))
-                continue;
-            if (!verified(solution)) {
-                std::printf("  found a win that does not replay: a fault in the core's determinism\n");
-                continue;
-            }
-            if (!writeReplayFile(QDir(outDir).filePath(name), solution)) {
-                std::fprintf(stderr, "%s: cannot write\n", qPrintable(name));
-                return 1;
-            }
-            ++won;
-            std::printf("  won with %d events, %d ticks\n", int(solution.events.size()),
-                        solution.result.tick);
-        }
     }
-    std::printf("won %d of %d\n", won, tried);
+    for (const QString &file : std::as_const(files)) {
+        if (!addFileTargets(file, outDir, base, &targets))
+            return 1;
+    }
+
+    int won = 0;
+    for (const Target &target : std::as_const(targets)) {
+        std::printf("%s\n", qPrintable(target.path));
+        std::fflush(stdout);
+        Replay solution;
+        Search search(base, target.level, target.layout, seed + quint32(target.level * 2 + target.layout));
+        if (!search.run(seconds * 1000, &solution))
+            continue;
+        if (!verified(base, solution)) {
+            std::printf("  found a win that does not replay: a fault in the core's determinism\n");
+            continue;
+        }
+        if (!writeReplayFile(target.path, solution)) {
+            std::fprintf(stderr, "%s: cannot write\n", qPrintable(target.path));
+            return 1;
+        }
+        ++won;
+        std::printf("  won with %d events, %d ticks\n", int(solution.events.size()), solution.result.tick);
+    }
+    std::printf("won %d of %d\n", won, int(targets.size()));
     return 0;
 }

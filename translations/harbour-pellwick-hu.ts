@@ -279,6 +279,118 @@
         <source>The full toolbox, a large crew and very little room for waste.</source>
         <translation>Teljes eszköztár, népes csapat, és szinte semmi hely a pazarlásra.</translation>
     </message>
+    <message>
+        <source>expected &quot;%1&quot;</source>
+        <translation>elvárt alak: &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; belongs before the layouts</source>
+        <translation>&quot;%1&quot; az elrendezések elé való</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is given twice</source>
+        <translation>&quot;%1&quot; kétszer szerepel</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; belongs in a layout: begin one with &quot;landscape&quot; or &quot;portrait&quot;</source>
+        <translation>&quot;%1&quot; egy elrendezésbe való: kezdj egyet &quot;landscape&quot; vagy &quot;portrait&quot; sorral</translation>
+    </message>
+    <message>
+        <source>unknown field &quot;%1&quot;</source>
+        <translation>ismeretlen mező: &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>not a level file: it must begin with &quot;%1 %2&quot;</source>
+        <translation>nem pályafájl: &quot;%1 %2&quot; sorral kell kezdődnie</translation>
+    </message>
+    <message>
+        <source>unsupported level file version %1</source>
+        <translation>nem támogatott pályafájl-változat: %1</translation>
+    </message>
+    <message>
+        <source>the text is not UTF-8</source>
+        <translation>a szöveg nem UTF-8 kódolású</translation>
+    </message>
+    <message>
+        <source>the text is missing</source>
+        <translation>hiányzik a szöveg</translation>
+    </message>
+    <message>
+        <source>the text is longer than %1 characters</source>
+        <translation>a szöveg hosszabb %1 karakternél</translation>
+    </message>
+    <message>
+        <source>the text holds control characters</source>
+        <translation>a szövegben vezérlőkarakter van</translation>
+    </message>
+    <message>
+        <source>bad number &quot;%1&quot;: expected a whole number from %2 to %3</source>
+        <translation>hibás szám: &quot;%1&quot;; %2 és %3 közötti egész szám kell</translation>
+    </message>
+    <message>
+        <source>unknown skill &quot;%1&quot;</source>
+        <translation>ismeretlen képesség: &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>the rectangle %1 %2 %3 %4 reaches outside the %5 × %6 world</source>
+        <translation>a téglalap (%1 %2 %3 %4) kilóg a %5 × %6 méretű világból</translation>
+    </message>
+    <message>
+        <source>a layout holds at most %1 terrain blocks</source>
+        <translation>egy elrendezésben legfeljebb %1 tereptömb lehet</translation>
+    </message>
+    <message>
+        <source>a layout holds at most %1 objects</source>
+        <translation>egy elrendezésben legfeljebb %1 tárgy lehet</translation>
+    </message>
+    <message>
+        <source>link %1 has no partner: teleporters come in pairs, and switches with doors</source>
+        <translation>a(z) %1 kötésnek nincs párja: a teleport párban, a kapcsoló ajtóval együtt működik</translation>
+    </message>
+    <message>
+        <source>the layout has no &quot;%1&quot;</source>
+        <translation>az elrendezésből hiányzik: &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; lies inside the terrain of line %2</source>
+        <translation>&quot;%1&quot; a(z) %2. sor terepébe esik</translation>
+    </message>
+    <message>
+        <source>not a level file: it is empty</source>
+        <translation>nem pályafájl: üres</translation>
+    </message>
+    <message>
+        <source>the file has no &quot;name&quot;</source>
+        <translation>a fájlból hiányzik: &quot;name&quot;</translation>
+    </message>
+    <message>
+        <source>the file has no layout: begin one with &quot;landscape&quot; or &quot;portrait&quot;</source>
+        <translation>a fájlban nincs elrendezés: kezdj egyet &quot;landscape&quot; vagy &quot;portrait&quot; sorral</translation>
+    </message>
+    <message>
+        <source>%1 required of a crew of %2</source>
+        <translation>%2 fős csapatból %1 megmentése nem kérhető</translation>
+    </message>
+    <message>
+        <source>cannot open: %1</source>
+        <translation>nem nyitható meg: %1</translation>
+    </message>
+    <message>
+        <source>larger than 1 MB</source>
+        <translation>nagyobb 1 MB-nál</translation>
+    </message>
+    <message>
+        <source>the same level as %1</source>
+        <translation>ugyanaz a pálya, mint ez: %1</translation>
+    </message>
+    <message>
+        <source>This belongs to another version of the level &quot;%1&quot;.</source>
+        <translation>Ez a(z) „%1” pálya egy másik változatához tartozik.</translation>
+    </message>
+    <message>
+        <source>The level &quot;%1&quot; is not installed.</source>
+        <translation>A(z) „%1” pálya nincs telepítve.</translation>
+    </message>
 </context>
 <context>
     <name>EndRunCard</name>

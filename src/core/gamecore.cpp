@@ -28,12 +28,12 @@ GameCore::~GameCore() = default;
 
 int GameCore::worldWidth() const
 {
-    return layoutMode == Portrait ? 540 : 960;
+    return worldSize(layoutMode).width();
 }
 
 int GameCore::worldHeight() const
 {
-    return layoutMode == Portrait ? 960 : 540;
+    return worldSize(layoutMode).height();
 }
 
 const LevelSpec &GameCore::currentLevel() const
@@ -84,6 +84,10 @@ void GameCore::loadLevel(int index)
 
 void GameCore::restartLevel()
 {
+    // A level of the player's own may have one layout only, and is always played in that one.
+    const LayoutMode other = layoutMode == Portrait ? Landscape : Portrait;
+    if (!currentLevel().layout(layoutMode).defined && currentLevel().layout(other).defined)
+        layoutMode = other;
     terrain = QImage(worldWidth(), worldHeight(), QImage::Format_ARGB32_Premultiplied);
     terrain.fill(Qt::transparent);
     objects.clear();

@@ -7,6 +7,7 @@
 #include <QPointF>
 #include <QRect>
 #include <QRectF>
+#include <QSize>
 #include <QString>
 #include <QVector>
 
@@ -71,6 +72,12 @@ enum LayoutMode : int {
     Portrait = 1,
 };
 
+// The world of a layout in units, one a terrain pixel.
+inline QSize worldSize(LayoutMode mode)
+{
+    return mode == Portrait ? QSize(540, 960) : QSize(960, 540);
+}
+
 // One crew member. pos is the feet point: x the body's centre line, y the lowest row of the body.
 struct CrewMember
 {
@@ -116,7 +123,36 @@ inline bool operator!=(const WorldObject &a, const WorldObject &b)
     return !(a == b);
 }
 
-// One level of the catalogue. Both layouts share everything but the four points.
+// One block of a layout's terrain. Soil and stone differ only in their colours.
+struct TerrainBlock
+{
+    enum Material : int {
+        Soil = 0,
+        Stone = 1,
+    };
+    Material material = Soil;
+    QRect rect;
+};
+
+// One object as a run of the level starts with it.
+struct ObjectPlacement
+{
+    ObjectType type = Water;
+    QRect rect;
+    qint32 direction = 0;
+    qint32 link = 0;
+};
+
+// A level's world in one layout: the blocks in painting order, later ones covering earlier ones, and the
+// objects in creation order. Its entry and exit are the level's points of that layout.
+struct LevelLayout
+{
+    bool defined = false;
+    QVector<TerrainBlock> terrain;
+    QVector<ObjectPlacement> objects;
+};
+
+// One level, built in or of the player's own. Both layouts share everything but the points and the world.
 struct LevelSpec
 {
     QString name;
@@ -131,7 +167,24 @@ struct LevelSpec
     qint32 stage = 0;
     qint32 theme = 0;
     QString briefing;
+    // A level of the player's own brings its own translation; the built-in levels are in the game's.
+    QString hungarianName;
+    QString hungarianBriefing;
+    LevelLayout landscape;
+    LevelLayout portrait;
+    // The content hash of a level of the player's own (hex): with the name, its identity. A changed file is a
+    // new level. Empty for the built-in levels, which are known by their index.
+    QByteArray hash;
+
+    bool isCustom() const { return !hash.isEmpty(); }
+    const LevelLayout &layout(LayoutMode mode) const { return mode == Portrait ? portrait : landscape; }
+    LevelLayout &layout(LayoutMode mode) { return mode == Portrait ? portrait : landscape; }
 };
+
+bool operator==(const TerrainBlock &a, const TerrainBlock &b);
+bool operator==(const ObjectPlacement &a, const ObjectPlacement &b);
+bool operator==(const LevelLayout &a, const LevelLayout &b);
+bool operator==(const LevelSpec &a, const LevelSpec &b);
 
 // The deterministic world of one run of a level. A plain value: copying it copies the run.
 class GameCore
@@ -221,9 +274,9 @@ public:
     void restartLevel();
     void setLayoutMode(LayoutMode mode, bool restart);
 
-    // Snapshot of a run in progress.
+    // Snapshot of a run in progress. A refused snapshot of a level of the player's own says why in refusal.
     QByteArray serialize() const;
-    bool restore(const QByteArray &data);
+    bool restore(const QByteArray &data, QString *refusal = nullptr);
     // Takes over the terrain encoding a copy of this core made, while the terrain is still that image.
     void keepTerrainEncoding(const GameCore &encoded);
     // Lets go of the kept encoding: for a copy of the run that keeps its terrain elsewhere.
@@ -232,11 +285,11 @@ public:
     // Level catalogue and layouts.
     QVector<LevelSpec> createLevels() const;
     void buildTerrain(int index);
-    void buildLandscapeTerrain(int index);
-    void buildPortraitTerrain(int index);
     void buildObjects(int index);
-    void buildLandscapeObjects(int index);
-    void buildPortraitObjects(int index);
+    // Adds a level of the player's own after the catalogue, once: returns its index.
+    int addLevel(const LevelSpec &level);
+    // The index of the level of the player's own with this identity, or -1 with the reason in refusal.
+    int findLevel(const QString &name, const QByteArray &hash, QString *refusal = nullptr) const;
 
 private:
     void paintBrick(const QRect &rect);

@@ -1,121 +1,121 @@
 #include "gamecore.h"
+#include "levelfile.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+// The level files are resources of this static library, which registers them by hand, outside any namespace.
+static void registerLevelResources()
+{
+    Q_INIT_RESOURCE(levels);
+}
 
 namespace Pellwick {
 
 namespace {
 
-using Stock = std::array<int, kSkillCount>;
-
-void addLevel(QVector<LevelSpec> &levels, const char *name, int crewCount, int requiredCount, int releaseRate,
-              QPointF landscapeEntry, QPointF landscapeExit, QPointF portraitEntry, QPointF portraitExit,
-              const Stock &skills, int stage, int theme, const char *briefing)
+// The built-in levels are read like any other level; their files are part of the game, so a fault in one
+// is a fault of the build, which the tests catch before anyone plays it.
+QVector<LevelSpec> readBuiltInLevels()
 {
-    LevelSpec level;
-    level.name = QString::fromUtf8(name);
-    level.crewCount = crewCount;
-    level.requiredCount = requiredCount;
-    level.releaseRate = releaseRate;
-    level.landscapeEntry = landscapeEntry;
-    level.landscapeExit = landscapeExit;
-    level.portraitEntry = portraitEntry;
-    level.portraitExit = portraitExit;
-    level.skills = skills;
-    level.stage = stage;
-    level.theme = theme;
-    level.briefing = QString::fromUtf8(briefing);
-    levels.append(level);
+    registerLevelResources();
+    QVector<LevelSpec> levels;
+    const QVector<LevelFile> files = readLevelFolder(QStringLiteral(":/levels"));
+    for (const LevelFile &file : files) {
+        if (!file.ok())
+            qFatal("built-in level %s, line %d: %s", qPrintable(file.fileName), file.error.line,
+                   qPrintable(file.error.message));
+        LevelSpec level = file.level;
+        level.hash.clear();
+        levels.append(level);
+    }
+    return levels;
 }
 
 } // namespace
 
-// Every point stands one unit above the ground it is drawn on in its layout. The names and briefings are
-// also the translation sources, so they must stay exactly as written; the briefings are marked so that
-// lupdate finds them in the GameCanvas context, where they are translated at display time.
+bool operator==(const TerrainBlock &a, const TerrainBlock &b)
+{
+    return a.material == b.material && a.rect == b.rect;
+}
+
+bool operator==(const ObjectPlacement &a, const ObjectPlacement &b)
+{
+    return a.type == b.type && a.rect == b.rect && a.direction == b.direction && a.link == b.link;
+}
+
+bool operator==(const LevelLayout &a, const LevelLayout &b)
+{
+    return a.defined == b.defined && a.terrain == b.terrain && a.objects == b.objects;
+}
+
+bool operator==(const LevelSpec &a, const LevelSpec &b)
+{
+    return a.name == b.name && a.crewCount == b.crewCount && a.requiredCount == b.requiredCount
+        && a.releaseRate == b.releaseRate && a.landscapeEntry == b.landscapeEntry
+        && a.landscapeExit == b.landscapeExit && a.portraitEntry == b.portraitEntry
+        && a.portraitExit == b.portraitExit && a.skills == b.skills && a.stage == b.stage
+        && a.theme == b.theme && a.briefing == b.briefing && a.hungarianName == b.hungarianName
+        && a.hungarianBriefing == b.hungarianBriefing && a.landscape == b.landscape
+        && a.portrait == b.portrait && a.hash == b.hash;
+}
+
 QVector<LevelSpec> GameCore::createLevels() const
 {
-    QVector<LevelSpec> levels;
-    levels.reserve(21);
-    // Skills: Climber, Floater, Blocker, Builder, Basher, Digger, Miner, Demolition.
-    addLevel(levels, "First Steps", 8, 6, 45, { 85, 419 }, { 875, 419 }, { 70, 799 }, { 470, 799 },
-             { 0, 0, 0, 0, 0, 0, 0, 0 }, 0, 0,
-             QT_TRANSLATE_NOOP("GameCanvas",
-                               "No tricks yet. Learn how the crew walks, turns and finds the exit."));
-    addLevel(
-        levels, "Mind the Gap", 10, 7, 40, { 80, 419 }, { 880, 419 }, { 65, 699 }, { 475, 719 },
-        { 0, 0, 1, 3, 0, 0, 0, 0 }, 0, 0,
-        QT_TRANSLATE_NOOP("GameCanvas", "Use a blocker to control the crowd, then build a safe bridge."));
-    addLevel(levels, "Through the Wall", 10, 8, 50, { 80, 419 }, { 880, 419 }, { 65, 819 }, { 475, 819 },
-             { 0, 0, 1, 0, 3, 0, 0, 0 }, 0, 0,
-             QT_TRANSLATE_NOOP("GameCanvas", "A basher cuts horizontally through ordinary terrain."));
-    addLevel(levels, "Down We Go", 12, 8, 38, { 80, 309 }, { 860, 409 }, { 65, 419 }, { 465, 819 },
-             { 0, 2, 1, 0, 0, 4, 0, 0 }, 0, 0,
-             QT_TRANSLATE_NOOP("GameCanvas", "Dig straight down, but watch the landing distance."));
-    addLevel(levels, "Soft Landing", 10, 6, 35, { 80, 259 }, { 850, 429 }, { 70, 239 }, { 455, 839 },
-             { 0, 7, 1, 0, 0, 0, 0, 0 }, 0, 0,
-             QT_TRANSLATE_NOOP("GameCanvas", "Floaters survive falls that would be fatal to ordinary crew."));
-    addLevel(levels, "Cliff Duty", 10, 6, 30, { 75, 429 }, { 825, 299 }, { 65, 859 }, { 455, 409 },
-             { 7, 0, 1, 1, 0, 0, 0, 0 }, 1, 1,
-             QT_TRANSLATE_NOOP("GameCanvas",
-                               "Climbers scale vertical walls. Builders can finish awkward ledges."));
-    addLevel(levels, "Rescue Shift", 16, 11, 55, { 65, 404 }, { 895, 409 }, { 65, 779 }, { 470, 839 },
-             { 3, 3, 2, 4, 4, 3, 0, 0 }, 1, 1,
-             QT_TRANSLATE_NOOP("GameCanvas", "Combine the basic abilities and keep enough crew together."));
-    addLevel(
-        levels, "Spring Works", 12, 9, 48, { 70, 429 }, { 870, 384 }, { 65, 859 }, { 455, 819 },
-        { 2, 2, 1, 2, 0, 0, 0, 0 }, 1, 1,
-        QT_TRANSLATE_NOOP("GameCanvas", "Springs launch the crew. Control their direction before take-off."));
-    addLevel(levels, "Hot Route", 14, 9, 45, { 70, 399 }, { 890, 399 }, { 70, 799 }, { 465, 799 },
-             { 0, 2, 2, 4, 0, 0, 0, 0 }, 1, 2,
-             QT_TRANSLATE_NOOP("GameCanvas", "Lava is instant trouble. Build over it and use gates wisely."));
-    addLevel(
-        levels, "Relay Station", 12, 9, 42, { 65, 429 }, { 885, 289 }, { 65, 859 }, { 455, 299 },
-        { 2, 2, 1, 1, 1, 0, 0, 0 }, 1, 1,
-        QT_TRANSLATE_NOOP("GameCanvas", "Teleporters work in linked pairs. Keep the receiving area clear."));
-    addLevel(levels, "Power Cut", 14, 10, 50, { 65, 429 }, { 890, 429 }, { 65, 859 }, { 470, 859 },
-             { 1, 1, 2, 2, 2, 1, 0, 0 }, 2, 1,
-             QT_TRANSLATE_NOOP("GameCanvas",
-                               "A switch opens its matching door. Reach it before the crowd piles up."));
-    addLevel(levels, "Updraft", 14, 10, 46, { 65, 439 }, { 875, 259 }, { 65, 879 }, { 450, 599 },
-             { 2, 2, 1, 2, 0, 1, 0, 0 }, 2, 1,
-             QT_TRANSLATE_NOOP("GameCanvas",
-                               "Fans lift and carry falling crew. Use the airflow rather than fighting it."));
-    addLevel(levels, "Night Shift", 20, 14, 58, { 55, 419 }, { 905, 319 }, { 55, 869 }, { 475, 349 },
-             { 4, 5, 3, 5, 4, 4, 0, 0 }, 2, 3,
-             QT_TRANSLATE_NOOP("GameCanvas", "Everything learned so far comes together after dark."));
-    addLevel(levels, "Cutting Corners", 12, 8, 44, { 65, 319 }, { 890, 499 }, { 60, 299 }, { 470, 549 },
-             { 1, 1, 1, 1, 0, 0, 4, 0 }, 2, 1,
-             QT_TRANSLATE_NOOP("GameCanvas",
-                               "Miners cut diagonally downward. Aim the tunnel before the crowd arrives."));
-    addLevel(levels, "Controlled Blast", 12, 8, 38, { 70, 419 }, { 880, 419 }, { 65, 839 }, { 470, 839 },
-             { 0, 1, 2, 1, 1, 0, 0, 3 }, 2, 2,
-             QT_TRANSLATE_NOOP(
-                 "GameCanvas",
-                 "Demolition removes a circular area after a short countdown. Move everyone else away."));
-    addLevel(levels, "Split Decision", 16, 11, 55, { 55, 419 }, { 900, 369 }, { 55, 859 }, { 480, 809 },
-             { 2, 2, 3, 3, 2, 1, 2, 1 }, 2, 1,
-             QT_TRANSLATE_NOOP("GameCanvas",
-                               "Two routes can work. Choose where to spend your limited abilities."));
-    addLevel(levels, "Chain Reaction", 16, 11, 52, { 55, 429 }, { 900, 299 }, { 55, 869 }, { 475, 389 },
-             { 2, 3, 2, 2, 2, 1, 2, 2 }, 3, 2,
-             QT_TRANSLATE_NOOP("GameCanvas",
-                               "Switches, doors, springs and excavation all interact. Plan the order."));
-    addLevel(levels, "Deep Cut", 18, 13, 50, { 55, 319 }, { 900, 429 }, { 55, 519 }, { 480, 869 },
-             { 2, 3, 2, 2, 2, 3, 5, 1 }, 3, 3,
-             QT_TRANSLATE_NOOP("GameCanvas", "A long diagonal excavation is safer than a straight drop."));
-    addLevel(levels, "Crosswind", 18, 13, 56, { 55, 439 }, { 900, 269 }, { 55, 879 }, { 470, 369 },
-             { 3, 4, 2, 3, 1, 2, 2, 1 }, 3, 3,
-             QT_TRANSLATE_NOOP("GameCanvas",
-                               "Fans, teleporters and gates create moving traffic. Time each intervention."));
-    addLevel(
-        levels, "Last Door", 20, 15, 60, { 50, 429 }, { 684, 429 }, { 50, 879 }, { 377, 879 },
-        { 4, 4, 3, 4, 3, 2, 3, 2 }, 3, 3,
-        QT_TRANSLATE_NOOP("GameCanvas",
-                          "The final door needs a distant switch. Protect the crew while one reaches it."));
-    addLevel(
-        levels, "All Hands", 24, 18, 64, { 45, 429 }, { 915, 299 }, { 45, 879 }, { 490, 767 },
-        { 5, 5, 4, 5, 4, 4, 4, 3 }, 3, 3,
-        QT_TRANSLATE_NOOP("GameCanvas", "The full toolbox, a large crew and very little room for waste."));
-    return levels;
+    // Read once: every core, the scratch cores of a restore included, shares the one catalogue.
+    static const QVector<LevelSpec> catalogue = readBuiltInLevels();
+    return catalogue;
+}
+
+// Later blocks cover earlier ones, their grass and strata included.
+void GameCore::buildTerrain(int index)
+{
+    const QVector<TerrainBlock> &blocks = levels.at(index).layout(layoutMode).terrain;
+    for (const TerrainBlock &block : blocks) {
+        const QRect &r = block.rect;
+        if (block.material == TerrainBlock::Stone)
+            drawRockRect(r);
+        else
+            drawGroundRect(r.x(), r.y(), r.width(), r.height());
+    }
+}
+
+void GameCore::buildObjects(int index)
+{
+    const QVector<ObjectPlacement> &placements = levels.at(index).layout(layoutMode).objects;
+    for (const ObjectPlacement &placement : placements)
+        addObject(placement.type, placement.rect, placement.direction, placement.link);
+}
+
+int GameCore::addLevel(const LevelSpec &level)
+{
+    const int known = level.isCustom() ? findLevel(level.name, level.hash) : -1;
+    if (known >= 0)
+        return known;
+    levels.append(level);
+    return int(levels.size()) - 1;
+}
+
+int GameCore::findLevel(const QString &name, const QByteArray &hash, QString *refusal) const
+{
+    const auto sameHash = [&hash](const LevelSpec &level) {
+        return level.isCustom() && level.hash == hash;
+    };
+    const auto found = std::find_if(levels.cbegin(), levels.cend(), sameHash);
+    if (found != levels.cend())
+        return int(found - levels.cbegin());
+    if (refusal) {
+        const auto sameName = [&name](const LevelSpec &level) {
+            return level.isCustom() && level.name == name;
+        };
+        *refusal = std::any_of(levels.cbegin(), levels.cend(), sameName)
+            ? QCoreApplication::translate("GameCanvas",
+                                          "This belongs to another version of the level \"%1\".")
+                  .arg(name)
+            : QCoreApplication::translate("GameCanvas", "The level \"%1\" is not installed.").arg(name);
+    }
+    return -1;
 }
 
 } // namespace Pellwick

@@ -59,6 +59,17 @@ QByteArray skillName(Skill skill)
     return isValidSkill(skill) ? QByteArray(names[skill]) : QByteArray();
 }
 
+bool skillFromName(const QByteArray &name, Skill *skill)
+{
+    for (int value = 0; value < kSkillCount; ++value) {
+        if (name == skillName(Skill(value))) {
+            *skill = Skill(value);
+            return true;
+        }
+    }
+    return false;
+}
+
 ReplayResult resultOf(const GameCore &core)
 {
     ReplayResult result;
@@ -67,6 +78,19 @@ ReplayResult resultOf(const GameCore &core)
     result.lost = core.lost;
     result.tick = core.tick;
     return result;
+}
+
+Replay Replay::of(const GameCore &core)
+{
+    Replay replay;
+    const LevelSpec &level = core.currentLevel();
+    replay.level = level.isCustom() ? -1 : core.levelIndex;
+    if (level.isCustom()) {
+        replay.levelName = level.name;
+        replay.levelHash = level.hash;
+    }
+    replay.layout = core.layoutMode;
+    return replay;
 }
 
 void Replay::finish(const GameCore &core)

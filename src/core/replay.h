@@ -51,22 +51,29 @@ inline bool operator!=(const ReplayResult &a, const ReplayResult &b)
 }
 
 // A whole attempt: the level, the layout and the player's events. Without a result it is unfinished.
+// A built-in level is named by its index; a level of the player's own by its identity, with level -1.
 struct Replay
 {
     qint32 level = 0;
+    QString levelName;
+    QByteArray levelHash;
     LayoutMode layout = Landscape;
     QVector<ReplayEvent> events;
     bool hasResult = false;
     ReplayResult result;
 
+    // An attempt, without events yet, at the core's level in its layout.
+    static Replay of(const GameCore &core);
+    bool isOfCustomLevel() const { return !levelHash.isEmpty(); }
     // Closes the attempt with the finished core's outcome.
     void finish(const GameCore &core);
     // Where headless play stops: the recorded end, or the last event of an unfinished attempt.
     int endTick() const;
 };
 
-// The skill's enumerator name, as replay files spell it.
+// The skill's enumerator name, as replay and level files spell it, and back.
 QByteArray skillName(Skill skill);
+bool skillFromName(const QByteArray &name, Skill *skill);
 
 // The outcome of a finished core, as a replay's result line records it.
 ReplayResult resultOf(const GameCore &core);
@@ -91,8 +98,9 @@ class ReplayPlayer
 public:
     explicit ReplayPlayer(const Replay &replay);
 
-    // Loads the replay's level in its layout.
-    void start(GameCore &core) const;
+    // Loads the replay's level in its layout; false, with the reason in refusal and nothing loaded, when the
+    // core lacks the level.
+    bool start(GameCore &core, QString *refusal = nullptr) const;
     // The next event is due: its tick has come and the run is still open.
     bool eventDue(const GameCore &core) const;
     // Applies the next event, due or not, and returns what the core answered: the id of the member that
@@ -114,7 +122,8 @@ private:
 using ReplayObserver = std::function<void(const ReplayEvent &event, int answer, const GameCore &core)>;
 
 // Plays a replay headless on the given core: to its recorded end tick, or to its last event when unfinished.
-// Returns the number of events that could not be applied because the run had already finished.
+// Returns the number of events that could not be applied because the run had already finished, or -1 when
+// the core lacks the replay's level and nothing was played.
 int playReplay(const Replay &replay, GameCore &core, const ReplayObserver &observer = nullptr);
 
 } // namespace Pellwick

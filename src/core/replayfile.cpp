@@ -1,3 +1,4 @@
+#include "integertext.h"
 #include "replay.h"
 
 #include <QDir>
@@ -5,6 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <iterator>
@@ -24,38 +26,9 @@ constexpr qint64 kMaxTick = 30 * 60 * 60 * 24;
 constexpr double kMaxCoordinate = 1.0e6;
 // A long attempt holds a few hundred events of some 40 bytes; anything far larger is not a replay.
 constexpr qint64 kMaxFileSize = 1 << 20;
+constexpr int kMaxHashLength = 64;
 constexpr qint64 kMaxInt = std::numeric_limits<qint32>::max();
 constexpr qint64 kMinInt = std::numeric_limits<qint32>::min();
-
-bool parseSkill(const QByteArray &field, Skill *skill)
-{
-    for (int value = 0; value < kSkillCount; ++value) {
-        if (field == skillName(Skill(value))) {
-            *skill = Skill(value);
-            return true;
-        }
-    }
-    return false;
-}
-
-// Digits with an optional minus sign, nothing else: no spaces, no plus, no hexadecimal.
-bool parseInteger(const QByteArray &field, qint64 min, qint64 max, qint32 *value)
-{
-    const int start = field.startsWith('-') ? 1 : 0;
-    if (field.size() == start || field.size() > start + 10)
-        return false;
-    qint64 magnitude = 0;
-    for (int i = start; i < field.size(); ++i) {
-        if (field[i] < '0' || field[i] > '9')
-            return false;
-        magnitude = magnitude * 10 + (field[i] - '0');
-    }
-    const qint64 number = start ? -magnitude : magnitude;
-    if (number < min || number > max)
-        return false;
-    *value = qint32(number);
-    return true;
-}
 
 bool parseCoordinate(const QByteArray &field, double *value)
 {
@@ -125,6 +98,8 @@ private:
         const QByteArray &keyword = fields.first();
         if (keyword == "level")
             return readLevel(fields);
+        if (keyword == "custom-level")
+            return readCustomLevel(fields);
         if (keyword == "layout")
             return readLayout(fields);
         if (keyword == "result")
@@ -156,6 +131,27 @@ private:
             return fail(QStringLiteral("bad level \"%1\": expected 0 to %2")
                             .arg(QString::fromUtf8(fields[1]))
                             .arg(kLevelCount - 1));
+        m_levelSeen = true;
+        return true;
+    }
+
+    // A level of the player's own: its content hash in hexadecimal, then its name, which level files keep
+    // free of control characters.
+    bool readCustomLevel(const QList<QByteArray> &fields)
+    {
+        if (m_levelSeen)
+            return fail(QStringLiteral("the level is given twice"));
+        const QByteArray hash = fields.value(1);
+        const QByteArray name = fields.mid(2).join(' ');
+        const bool hex = std::all_of(hash.cbegin(), hash.cend(),
+                                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+        const bool plain = std::none_of(name.cbegin(), name.cend(),
+                                        [](char c) { return uchar(c) < 0x20 || uchar(c) == 0x7f; });
+        if (name.isEmpty() || hash.size() > kMaxHashLength || !hex || !plain)
+            return fail(QStringLiteral("expected \"custom-level HASH NAME\""));
+        m_replay->level = -1;
+        m_replay->levelHash = hash;
+        m_replay->levelName = QString::fromUtf8(name);
         m_levelSeen = true;
         return true;
     }
@@ -205,7 +201,7 @@ private:
         if (fields.size() != 6)
             return fail(QStringLiteral("expected \"TICK assign SKILL CREW X Y\""));
         event.kind = ReplayEvent::Assign;
-        if (!parseSkill(fields[2], &event.skill))
+        if (!skillFromName(fields[2], &event.skill))
             return fail(QStringLiteral("unknown skill \"%1\"").arg(QString::fromUtf8(fields[2])));
         if (!parseInteger(fields[3], kMinInt, kMaxInt, &event.crewId))
             return fail(QStringLiteral("bad crew id \"%1\"").arg(QString::fromUtf8(fields[3])));
@@ -306,7 +302,10 @@ bool readReplay(const QByteArray &text, Replay *replay, ReplayError *error)
 QByteArray writeReplay(const Replay &replay)
 {
     QByteArray text = kMagic + ' ' + QByteArray::number(kFormatVersion) + '\n';
-    text += "level " + QByteArray::number(replay.level) + '\n';
+    if (replay.isOfCustomLevel())
+        text += "custom-level " + replay.levelHash + ' ' + replay.levelName.toUtf8() + '\n';
+    else
+        text += "level " + QByteArray::number(replay.level) + '\n';
     text += replay.layout == Portrait ? "layout portrait\n" : "layout landscape\n";
     for (const ReplayEvent &event : replay.events)
         text += eventLine(event) + '\n';

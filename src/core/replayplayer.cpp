@@ -6,10 +6,17 @@ ReplayPlayer::ReplayPlayer(const Replay &replay)
     : m_replay(replay)
 { }
 
-void ReplayPlayer::start(GameCore &core) const
+bool ReplayPlayer::start(GameCore &core, QString *refusal) const
 {
+    int index = m_replay.level;
+    if (m_replay.isOfCustomLevel()) {
+        index = core.findLevel(m_replay.levelName, m_replay.levelHash, refusal);
+        if (index < 0)
+            return false;
+    }
     core.setLayoutMode(m_replay.layout, false);
-    core.loadLevel(m_replay.level);
+    core.loadLevel(index);
+    return true;
 }
 
 bool ReplayPlayer::eventDue(const GameCore &core) const
@@ -57,7 +64,8 @@ int ReplayPlayer::remainingEvents() const
 int playReplay(const Replay &replay, GameCore &core, const ReplayObserver &observer)
 {
     ReplayPlayer player(replay);
-    player.start(core);
+    if (!player.start(core))
+        return -1;
     const int endTick = replay.endTick();
     for (;;) {
         while (player.eventDue(core)) {

@@ -179,12 +179,12 @@ QString sampleDifference(const QByteArray &goldenLine, const QByteArray &playedL
 
 } // namespace
 
-QByteArray traceReplay(const Replay &replay)
+QByteArray traceReplay(const Replay &replay, GameCore core)
 {
-    QByteArray trace = traceHead();
-    GameCore core;
     ReplayPlayer player(replay);
-    player.start(core);
+    if (!player.start(core))
+        return QByteArray();
+    QByteArray trace = traceHead();
     const int endTick = replay.endTick();
     for (;;) {
         player.applyDueEvents(core);

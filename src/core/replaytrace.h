@@ -13,7 +13,9 @@ namespace Pellwick {
 // wander by a pixel and still end alike; its trace cannot.
 constexpr int kTraceInterval = 25;
 
-QByteArray traceReplay(const Replay &replay);
+// Plays the replay on the given core, which must hold its level (a level of the player's own is added to a
+// core first); empty when the level is not there.
+QByteArray traceReplay(const Replay &replay, GameCore core = GameCore());
 
 // Beside the replay: "level-07-landscape.trace" for "level-07-landscape.txt".
 QString tracePath(const QString &replayPath);

@@ -13,10 +13,14 @@ namespace Pellwick {
 
 namespace {
 
-// The byte layout is a contract with every stored game: version 4 is written, versions 3 and 4 are read.
+// The byte layout is a contract with every stored game: version 4 is written for the built-in levels and
+// version 5 for the player's own, versions 3 to 5 are read. Version 5 names its level by identity, the
+// hash and the name, where version 4 holds the index; the rest is the same.
 constexpr qint32 kMagic = 0x504C574B; // "PLWK"
 constexpr qint16 kVersion = 4;
+constexpr qint16 kCustomLevelVersion = 5;
 constexpr qint16 kOldestVersion = 3;
+constexpr int kMaxIdentityBytes = 256;
 constexpr int kStreamVersion = QDataStream::Qt_5_6;
 constexpr int kVersion3Skills = 6;
 constexpr int kVersion3LastState = Climbing;
@@ -221,7 +225,12 @@ QByteArray GameCore::serialize() const
     QDataStream out(&data, QIODevice::WriteOnly);
     out.setVersion(kStreamVersion);
 
-    out << kMagic << kVersion << levelIndex << qint32(layoutMode);
+    const LevelSpec &level = currentLevel();
+    if (level.isCustom())
+        out << kMagic << kCustomLevelVersion << level.hash << level.name;
+    else
+        out << kMagic << kVersion << levelIndex;
+    out << qint32(layoutMode);
     for (qint32 GameCore::*counter : kCounters)
         out << this->*counter;
     out << finished;
@@ -239,7 +248,7 @@ QByteArray GameCore::serialize() const
 
 // Everything is read into a copy of this core, which is adopted only when the whole snapshot has passed,
 // so a rejected snapshot leaves this core untouched.
-bool GameCore::restore(const QByteArray &data)
+bool GameCore::restore(const QByteArray &data, QString *refusal)
 {
     if (data.isEmpty())
         return false;
@@ -249,16 +258,29 @@ bool GameCore::restore(const QByteArray &data)
     qint32 magic = 0;
     qint16 version = 0;
     in >> magic >> version;
-    if (magic != kMagic || version < kOldestVersion || version > kVersion)
+    if (magic != kMagic || version < kOldestVersion || version > kCustomLevelVersion)
         return false;
 
     GameCore next = *this;
+    if (version == kCustomLevelVersion) {
+        QByteArray hash;
+        QString name;
+        in >> hash >> name;
+        if (in.status() != QDataStream::Ok || hash.size() > kMaxIdentityBytes
+            || name.size() > kMaxIdentityBytes)
+            return false;
+        next.levelIndex = findLevel(name, hash, refusal);
+    } else {
+        in >> next.levelIndex;
+    }
     qint32 layout = 0;
-    in >> next.levelIndex >> layout;
+    in >> layout;
     if (next.levelIndex < 0 || next.levelIndex >= levels.size()
         || (layout != Landscape && layout != Portrait))
         return false;
     next.layoutMode = LayoutMode(layout);
+    if (!next.currentLevel().layout(next.layoutMode).defined)
+        return false;
 
     for (qint32 GameCore::*counter : kCounters)
         in >> next.*counter;
@@ -269,7 +291,7 @@ bool GameCore::restore(const QByteArray &data)
     next.releaseRate = std::clamp(next.releaseRate, 1, 99);
 
     next.skillStock.fill(0);
-    const int storedSkills = version == kVersion ? kSkillCount : kVersion3Skills;
+    const int storedSkills = version >= kVersion ? kSkillCount : kVersion3Skills;
     for (int i = 0; i < storedSkills; ++i) {
         qint32 count = 0;
         in >> count;
@@ -282,7 +304,7 @@ bool GameCore::restore(const QByteArray &data)
     if (next.terrain.isNull())
         return false;
 
-    const int lastState = version == kVersion ? kLastState : kVersion3LastState;
+    const int lastState = version >= kVersion ? kLastState : kVersion3LastState;
     const auto readMember = [lastState](QDataStream &stream, CrewMember &member) {
         return readCrewMember(stream, lastState, member);
     };

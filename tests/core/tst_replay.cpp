@@ -40,6 +40,8 @@ void ReplayTest::readerNamesTheFaultyLine_data()
     QTest::newRow("bad crew id") << kHead + "10 assign Digger +3 1 2\n" << 4 << "bad crew id";
     QTest::newRow("coordinate not a number") << kHead + "10 assign Digger 3 nan 2\n" << 4 << "bad point";
     QTest::newRow("coordinate absurd") << kHead + "10 assign Digger 3 1e300 2\n" << 4 << "bad point";
+    QTest::newRow("custom level hash not hex")
+        << QByteArray("pellwick-replay 1\ncustom-level 0X1 Pit\n") << 2 << "HASH";
     QTest::newRow("level out of range") << QByteArray("pellwick-replay 1\nlevel 21\n") << 2 << "bad level";
     QTest::newRow("event before the layout")
         << QByteArray("pellwick-replay 1\nlevel 2\n5 rate 3\n") << 3 << "before the level";

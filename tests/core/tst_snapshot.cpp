@@ -169,7 +169,7 @@ void SnapshotTest::damagedSnapshotIsRejectedUntouched_data()
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("wrong magic") << withInt32(s, 0, 0x504C574C);
     QTest::newRow("version 2") << asVersion3(s).replace(5, 1, "\x02", 1);
-    QTest::newRow("version 5") << s.left(5) + '\x05' + s.mid(6);
+    QTest::newRow("version 6") << s.left(5) + '\x06' + s.mid(6);
     QTest::newRow("level -1") << withInt32(s, 6, -1);
     QTest::newRow("level 21") << withInt32(s, 6, 21);
     QTest::newRow("image one row short") << withTerrainPng(s, pngOf(terrain.copy(0, 0, 960, 539)));
