@@ -149,36 +149,34 @@ void checkStoredReplays(const Files &files)
 }
 
 // What a canvas made on the stored files holds of level 0, played in landscape here: the attempts tried, won
-// and lost, the last level open, the run it resumes (at which tick) if any, then any records (best time,
-// skills, saved) and a zoom other than 1. The files are left as they were found.
+// and lost (when there are any), the last level open, the run it resumes (at which tick) or that it starts
+// fresh, any records (best time, skills, saved) and a zoom other than 1. The files are left as they were.
 QString heldOnOpening()
 {
     const Files files = takeFiles();
-    QString held;
+    QStringList held;
     {
         GameCanvas canvas;
         const QVariantMap level = canvas.levels().at(0).toMap();
         const auto value = [&level](const char *key) {
-            return level.value(QLatin1String(key)).toInt();
+            return level.value(QLatin1String(key)).toString();
         };
-        held = QStringLiteral("tried %1 won %2 lost %3 open %4 ")
-                   .arg(value("attempts"))
-                   .arg(value("wins"))
-                   .arg(canvas.lostAttempts(0, Landscape))
-                   .arg(canvas.unlockedLevel());
-        held += canvas.levelIntroVisible()
-            ? QStringLiteral("fresh")
-            : QStringLiteral("resumed at %1").arg(CanvasProbe(canvas).core().tick);
-        if (value("bestTime") >= 0 || value("bestSkills") >= 0 || value("bestSaved") > 0)
-            held += QStringLiteral(", best %1 %2 %3")
-                        .arg(value("bestTime"))
-                        .arg(value("bestSkills"))
-                        .arg(value("bestSaved"));
+        if (value("attempts") != QLatin1String("0"))
+            held << QStringLiteral("tried %1 won %2 lost %3")
+                        .arg(value("attempts"), value("wins"))
+                        .arg(canvas.lostAttempts(0, Landscape));
+        held << QStringLiteral("open %1 ").arg(canvas.unlockedLevel())
+                + (canvas.levelIntroVisible()
+                       ? QStringLiteral("fresh")
+                       : QStringLiteral("resumed at %1").arg(CanvasProbe(canvas).core().tick));
+        if (value("bestTime") != QLatin1String("-1") || value("bestSaved") != QLatin1String("0"))
+            held << QStringLiteral("best %1 %2 %3")
+                        .arg(value("bestTime"), value("bestSkills"), value("bestSaved"));
         if (canvas.zoom() != 1.0f)
-            held += QStringLiteral(", zoom %1").arg(double(canvas.zoom()));
+            held << QStringLiteral("zoom %1").arg(double(canvas.zoom()));
     }
     putFiles(files);
-    return held;
+    return held.join(QStringLiteral(", "));
 }
 
 // A player, and a phone that ends apps without warning, on canvases opened and closed over the same files.
@@ -350,7 +348,6 @@ private Q_SLOTS:
         putFiles(Files());
     }
 
-    void formattedTime_data();
     void formattedTime();
     void stageCompletion_data();
     void stageCompletion();
@@ -364,22 +361,14 @@ private Q_SLOTS:
 };
 
 // Times read as minutes and seconds with two digits each; minutes may grow beyond two.
-void StorageTest::formattedTime_data()
-{
-    QTest::addColumn<int>("seconds");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("75") << 75 << "01:15";
-    QTest::newRow("most negative") << INT_MIN << "00:00";
-    QTest::newRow("3599") << 3599 << "59:59";
-    QTest::newRow("6000") << 6000 << "100:00";
-}
-
 void StorageTest::formattedTime()
 {
-    QFETCH(int, seconds);
-    QFETCH(QString, text);
-    GameCanvas canvas;
-    QCOMPARE(canvas.formattedTime(seconds), text);
+    const GameCanvas canvas;
+    const QList<QPair<int, QString>> times {
+        { 75, "01:15" }, { INT_MIN, "00:00" }, { 3599, "59:59" }, { 6000, "100:00" }
+    };
+    for (const auto &time : times)
+        QCOMPARE(canvas.formattedTime(time.first), time.second);
 }
 
 // A stage is complete only when its last level has just been won.
@@ -420,8 +409,8 @@ void StorageTest::stageCompletion()
 // default or the nearer bound.
 void StorageTest::storedStateAfterEachScenario_data()
 {
+    // Each row is named by its steps (see Player), and a note after a colon.
     QTest::addColumn<QVariantMap>("stored");
-    QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("held");
 
     GameCore core;
@@ -437,11 +426,10 @@ void StorageTest::storedStateAfterEachScenario_data()
     const QString zoom = QStringLiteral("session/current/zoom");
     const QString unlocked = QStringLiteral("progress/unlockedLevel");
     const QVariantMap none;
-    QVariantMap manyRecords; // a file of over 512 bytes without a stored game
-    for (int level = 1; level < 21; ++level) {
-        for (const char *record : { "bestSaved", "bestSkills", "bestTime" })
-            manyRecords.insert(QStringLiteral("stats/%1/%2").arg(level).arg(QLatin1String(record)), 12);
-    }
+    const auto one = [](const QString &key, const QVariant &value) {
+        return QVariantMap { { key, value } };
+    };
+    const QVariantMap largeFile = one("notes/unread", QString(600, QLatin1Char('x'))); // 512 bytes and more
     const auto records = [](const QVariantList &values) {
         QVariantMap map;
         const QStringList names {
@@ -451,87 +439,63 @@ void StorageTest::storedStateAfterEachScenario_data()
             map.insert(QStringLiteral("stats/0/") + names.at(i), values.at(i));
         return map;
     };
-    QTest::newRow("closed mid-run") << none << "open run 40 close"
-                                    << "tried 1 won 0 lost 0 open 0 resumed at 40";
-    QTest::newRow("killed before the first frame") << none << "open run 0 kill"
-                                                   << "tried 0 won 0 lost 0 open 0 fresh";
-    QTest::newRow("killed before the first save") << none << "open run 20 kill"
-                                                  << "tried 1 won 0 lost 0 open 0 fresh";
-    QTest::newRow("killed after a save") << none << "open run 40 kill"
-                                         << "tried 1 won 0 lost 0 open 0 resumed at 30";
-    QTest::newRow("paused and killed") << none << "open run 10 pause kill"
-                                       << "tried 1 won 0 lost 0 open 0 resumed at 10";
-    QTest::newRow("won at each write") << none << "open run 40 won! close"
-                                       << "tried 1 won 1 lost 0 open 1 fresh, best 40 2 3";
-    QTest::newRow("lost at each write") << none << "open run 40 lost! kill"
-                                        << "tried 1 won 0 lost 1 open 0 fresh, best -1 -1 3";
-    QTest::newRow("ended at once, at each write") << none << "open run 0 end! kill"
-                                                  << "tried 1 won 0 lost 1 open 0 fresh";
-    QTest::newRow("resumed, won at each write") << none << "open run 40 kill open run 5 won! kill"
-                                                << "tried 1 won 1 lost 0 open 1 fresh, best 40 2 3";
-    QTest::newRow("watched, then closed") << none << "open run 10 watch close"
-                                          << "tried 1 won 0 lost 0 open 0 resumed at 10";
-    QTest::newRow("restarted during a save") << none << "open run 30 restart kill"
-                                             << "tried 1 won 0 lost 0 open 0 fresh";
-    QTest::newRow("restarted and lost") << none << "open run 40 restart run 5 lost close"
-                                        << "tried 2 won 0 lost 1 open 0 fresh, best -1 -1 3";
-    QTest::newRow("better records") << records({ 41, 3, 2, 1, 1 }) << "open run 1 won close"
-                                    << "tried 2 won 2 lost 0 open 1 fresh, best 40 2 3";
-    QTest::newRow("ties are no records") << records({ 40, 2, 3, 5, 5 }) << "open run 1 won close"
-                                         << "tried 6 won 6 lost 0 open 1 fresh, best 40 2 3";
-    QTest::newRow("negative is no record") << records({ -5, -1, -2, -3 }) << "open won close"
-                                           << "tried 1 won 1 lost 0 open 1 fresh, best 40 2 3";
-    QTest::newRow("lost with more saved") << records({ 50, 3, 2 }) << "open run 1 lost close"
-                                          << "tried 1 won 0 lost 1 open 0 fresh, best 50 3 3";
-    QTest::newRow("statistics cleared in a win") << none << "open run 5 clear won close"
-                                                 << "tried 1 won 1 lost 0 open 1 fresh, best 40 2 3";
-    QTest::newRow("no space for a win, then some")
-        << none << "open run 40 full won next run 40 pause mended close"
-        << "tried 1 won 1 lost 0 open 1 resumed at 40, best 40 2 3";
-    QTest::newRow("nearly no space for a win") << manyRecords << "open run 40 nearly-full won mended close"
-                                               << "tried 1 won 0 lost 0 open 0 resumed at 30";
-    QTest::newRow("read-only folders for a loss") << none << "open run 40 read-only lost mended close"
-                                                  << "tried 1 won 0 lost 1 open 0 fresh, best -1 -1 3";
-    QTest::newRow("older build: wins beyond attempts") << records({ 9, 9, 9, 22, 16, 2 }) << "open kill"
-                                                       << "tried 24 won 22 lost 2 open 0 fresh, best 9 9 9";
-    QTest::newRow("older build: a finished game") << QVariantMap { { blob, finished } } << "open close"
-                                                  << "tried 0 won 0 lost 0 open 0 fresh";
-    QTest::newRow("unlocked beyond the catalogue") << QVariantMap { { unlocked, 99 } } << "open kill"
-                                                   << "tried 0 won 0 lost 0 open 20 fresh";
-    QTest::newRow("unlocked negative") << QVariantMap { { unlocked, -4 } } << "open kill"
-                                       << "tried 0 won 0 lost 0 open 0 fresh";
-    QTest::newRow("unlocked not a number") << QVariantMap { { unlocked, "lots" } } << "open kill"
-                                           << "tried 0 won 0 lost 0 open 0 fresh";
-    QTest::newRow("unlocked 12, won: repaired")
-        << QVariantMap { { unlocked, 12 }, { "stats/12/wins", 1 } } << "open kill"
-        << "tried 0 won 0 lost 0 open 13 fresh";
-    QTest::newRow("unlocked 12, not won")
-        << QVariantMap { { unlocked, 12 }, { "stats/12/wins", 0 } } << "open kill"
-        << "tried 0 won 0 lost 0 open 12 fresh";
-    QTest::newRow("damaged records") << QVariantMap { { "stats/0/bestTime", "12abc" },
-                                                      { "stats/0/bestSaved", -7 } }
-                                     << "open kill"
-                                     << "tried 0 won 0 lost 0 open 0 fresh";
-    QTest::newRow("zoom not a number") << QVariantMap { { "view/landscapeZoom", "nan" } } << "open kill"
-                                       << "tried 0 won 0 lost 0 open 0 fresh";
-    QTest::newRow("stored zoom below 1") << QVariantMap { { blob, running }, { zoom, 0.5f } } << "open kill"
-                                         << "tried 0 won 0 lost 0 open 0 resumed at 20";
-    QTest::newRow("stored zoom above 3.5") << QVariantMap { { blob, running }, { zoom, 5.0f } } << "open kill"
-                                           << "tried 0 won 0 lost 0 open 0 resumed at 20, zoom 3.5";
-    QTest::newRow("stored game cut short")
-        << QVariantMap { { blob, running.left(running.size() / 2) } } << "open kill"
-        << "tried 0 won 0 lost 0 open 0 fresh";
-    QTest::newRow("stored game in the wrong layout") << QVariantMap { { blob, wrongLayout } } << "open kill"
-                                                     << "tried 0 won 0 lost 0 open 0 fresh";
-    QTest::newRow("stored game not bytes") << QVariantMap { { blob, 12345 } } << "open kill"
-                                           << "tried 0 won 0 lost 0 open 0 fresh";
+    QTest::newRow("open run 40 close") << none << "tried 1 won 0 lost 0, open 0 resumed at 40";
+    QTest::newRow("open run 0 kill") << none << "open 0 fresh";
+    QTest::newRow("open run 20 kill") << none << "tried 1 won 0 lost 0, open 0 fresh";
+    QTest::newRow("open run 40 kill") << none << "tried 1 won 0 lost 0, open 0 resumed at 30";
+    QTest::newRow("open run 10 pause kill") << none << "tried 1 won 0 lost 0, open 0 resumed at 10";
+    QTest::newRow("open run 40 won! close") << none << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+    QTest::newRow("open run 40 lost! kill") << none << "tried 1 won 0 lost 1, open 0 fresh, best -1 -1 3";
+    QTest::newRow("open run 0 end! kill") << none << "tried 1 won 0 lost 1, open 0 fresh";
+    QTest::newRow("open run 40 kill open run 5 won! kill")
+        << none << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+    QTest::newRow("open run 10 watch close") << none << "tried 1 won 0 lost 0, open 0 resumed at 10";
+    QTest::newRow("open run 30 restart kill") << none << "tried 1 won 0 lost 0, open 0 fresh";
+    QTest::newRow("open run 40 restart run 5 lost close")
+        << none << "tried 2 won 0 lost 1, open 0 fresh, best -1 -1 3";
+    QTest::newRow("open run 1 won close: better records")
+        << records({ 41, 3, 2, 1, 1 }) << "tried 2 won 2 lost 0, open 1 fresh, best 40 2 3";
+    QTest::newRow("open run 1 won close: ties are no records")
+        << records({ 40, 2, 3, 5, 5 }) << "tried 6 won 6 lost 0, open 1 fresh, best 40 2 3";
+    QTest::newRow("open won close: negative is no record")
+        << records({ -5, -1, -2, -3 }) << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+    QTest::newRow("open run 1 lost close: more saved in a loss")
+        << records({ 50, 3, 2 }) << "tried 1 won 0 lost 1, open 0 fresh, best 50 3 3";
+    QTest::newRow("open run 5 clear won close") << none << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+    QTest::newRow("open run 40 full won next run 40 pause mended close")
+        << none << "tried 1 won 1 lost 0, open 1 resumed at 40, best 40 2 3";
+    QTest::newRow("open run 40 nearly-full won mended close: a file too large for the space left")
+        << largeFile << "tried 1 won 0 lost 0, open 0 resumed at 30";
+    QTest::newRow("open run 40 read-only lost mended close")
+        << none << "tried 1 won 0 lost 1, open 0 fresh, best -1 -1 3";
+    QTest::newRow("open kill: an older build's wins beyond attempts")
+        << records({ 9, 9, 9, 22, 16, 2 }) << "tried 24 won 22 lost 2, open 0 fresh, best 9 9 9";
+    QTest::newRow("open close: an older build's finished game") << one(blob, finished) << "open 0 fresh";
+    QTest::newRow("open: unlocked beyond the catalogue") << one(unlocked, 99) << "open 20 fresh";
+    QTest::newRow("open: unlocked negative") << one(unlocked, -4) << "open 0 fresh";
+    QTest::newRow("open: unlocked not a number") << one(unlocked, "lots") << "open 0 fresh";
+    QTest::newRow("open: unlocked 12 and won there")
+        << QVariantMap { { unlocked, 12 }, { "stats/12/wins", 1 } } << "open 13 fresh";
+    QTest::newRow("open: unlocked 12, not won there")
+        << QVariantMap { { unlocked, 12 }, { "stats/12/wins", 0 } } << "open 12 fresh";
+    QTest::newRow("open: records with letters or below 0")
+        << QVariantMap { { "stats/0/bestTime", "12abc" }, { "stats/0/bestSaved", -7 } } << "open 0 fresh";
+    QTest::newRow("open: zoom not a number") << one("view/landscapeZoom", "nan") << "open 0 fresh";
+    QTest::newRow("open: stored zoom below 1")
+        << QVariantMap { { blob, running }, { zoom, 0.5f } } << "open 0 resumed at 20";
+    QTest::newRow("open: stored zoom above 3.5")
+        << QVariantMap { { blob, running }, { zoom, 5.0f } } << "open 0 resumed at 20, zoom 3.5";
+    QTest::newRow("open: stored game cut short")
+        << one(blob, running.left(running.size() / 2)) << "open 0 fresh";
+    QTest::newRow("open: stored game in the wrong layout") << one(blob, wrongLayout) << "open 0 fresh";
+    QTest::newRow("open: stored game not bytes") << one(blob, 12345) << "open 0 fresh";
 }
 
 void StorageTest::storedStateAfterEachScenario()
 {
     QFETCH(QVariantMap, stored);
-    QFETCH(QString, steps);
     QFETCH(QString, held);
+    const QString steps = QString::fromUtf8(QTest::currentDataTag()).section(QLatin1Char(':'), 0, 0);
     if (steps.contains(QLatin1String("read-only")) && ::geteuid() == 0)
         QSKIP("Root writes into read-only folders.");
 
