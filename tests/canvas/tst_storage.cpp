@@ -1,5 +1,6 @@
 #include "canvasprobe.h"
 #include "gamecontrol.h"
+#include "limitwrites.h"
 #include "replay.h"
 #include "replaystore.h"
 #include "storage.h"
@@ -11,9 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include <csignal>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -70,21 +69,6 @@ void playSolution(GameCanvas &canvas, const Replay &plan)
     // Past the recorded end a diverging game is cut off, as a player who lost patience would.
     while (!core.finished && core.tick < plan.result.tick + 600)
         probe.advanceFrame();
-}
-
-// From here on this process may make files but fill none beyond `bytes`, as on a full or nearly full phone;
-// as before without. Root is stopped by this as well, though not by a read-only folder.
-void limitWrites(std::optional<rlim_t> bytes = std::nullopt)
-{
-    static const rlimit before = [] {
-        std::signal(SIGXFSZ, SIG_IGN); // a refused write fails instead of ending the process
-        rlimit limit;
-        getrlimit(RLIMIT_FSIZE, &limit);
-        return limit;
-    }();
-    rlimit limit = before;
-    limit.rlim_cur = bytes.value_or(before.rlim_cur);
-    setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 // The game's files as a kill would leave them, byte for byte, by path: the settings and the replays.
