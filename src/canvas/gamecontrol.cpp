@@ -84,9 +84,10 @@ void GameControl::setSoundEnabled(bool enabled)
     if (enabled == m_soundEnabled)
         return;
     m_soundEnabled = enabled;
+    Storage::Write write(GameCanvas::pellwickSettingsPath());
     QSettings settings(GameCanvas::pellwickSettingsPath(), QSettings::NativeFormat);
     settings.setValue(kSoundKey, enabled);
-    if (!Storage::sync(settings))
+    if (!write.commit(settings))
         noteSaveProblem(Storage::diagnose(settings.fileName()));
     Q_EMIT soundEnabledChanged();
 }

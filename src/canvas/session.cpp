@@ -120,9 +120,10 @@ void GameCanvas::writeInBackground(SessionSave &save)
     {
         QMutexLocker lock(&save.storeLock);
         if (!save.dropped) {
+            Storage::Write write(save.settingsFile);
             QSettings settings(save.settingsFile, save.settingsFormat);
             writeSession(settings, blob, save.context);
-            if (!Storage::sync(settings))
+            if (!write.commit(settings))
                 save.problem = Storage::diagnose(save.settingsFile);
         }
     }

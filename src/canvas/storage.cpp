@@ -78,29 +78,42 @@ public:
 
 } // namespace
 
-// A hard link keeps the file as it was while QSettings writes a new one, which tells by its own inode whether
-// this sync replaced the file at all. QSettings keeps its first error for good, so a sync that replaced the
-// file is judged by the file itself, and only one that did not by the status.
-bool sync(QSettings &settings)
+Write::Write(const QString &path)
+    : m_path(QFile::encodeName(path))
+    , m_kept(m_path + ".kept")
 {
-    QMutexLocker lock(&writeLock());
-    const QByteArray path = QFile::encodeName(settings.fileName());
-    const QByteArray kept = path + ".kept";
-    ::unlink(kept.constData());
-    const bool keptOld = ::link(path.constData(), kept.constData()) == 0;
+    writeLock().lock();
+    ::unlink(m_kept.constData());
+    m_keptOld = ::link(m_path.constData(), m_kept.constData()) == 0;
+}
+
+Write::~Write()
+{
+    ::unlink(m_kept.constData());
+    writeLock().unlock();
+}
+
+// A file replaced since the write began has a new inode, and is judged by what it holds, since QSettings
+// keeps its first error for good; one that was not replaced is judged by the status.
+bool Write::commit(QSettings &settings)
+{
     settings.sync();
-    const bool replaced = keptOld ? !sameFile(path, kept) : QFile::exists(settings.fileName());
+    const bool replaced = m_keptOld ? !sameFile(m_path, m_kept) : QFile::exists(settings.fileName());
     const bool stored = replaced ? holdsEverySetting(settings) : settings.status() == QSettings::NoError;
     if (replaced && !stored) {
-        if (keptOld)
-            ::rename(kept.constData(), path.constData());
+        if (m_keptOld)
+            ::rename(m_kept.constData(), m_path.constData());
         else
-            ::unlink(path.constData());
+            ::unlink(m_path.constData());
         settings.sync(); // reads back what is stored; it has nothing left to write
     }
-    ::unlink(kept.constData());
     announceWrite();
     return stored;
+}
+
+bool sync(QSettings &settings)
+{
+    return Write(settings.fileName()).commit(settings);
 }
 
 // QSaveFile would rename a file it could not fill over the old one: it is flushed first.

@@ -19,8 +19,29 @@ enum class SaveProblem {
 // a file cut short, and the player is told what went wrong.
 namespace Storage {
 
-// Writes the settings' pending changes to the file as one step and says whether they got there. A file that
-// could not be written whole is put back as it was before, and the object then reads it again.
+// One write of a settings file, held from before its first change to its sync. QSettings objects on one file
+// in one process share the changes they have not stored yet, and making one may store them: so no other write
+// of the game's, from any thread, comes in between, and the file as it was is kept aside (a hard link) until
+// the write is judged, to be put back if the write left it cut short.
+class Write
+{
+public:
+    explicit Write(const QString &path);
+    ~Write();
+    Write(const Write &) = delete;
+    Write &operator=(const Write &) = delete;
+
+    // Stores the settings' pending changes and says whether the file now holds them; if it does not, it holds
+    // what it held before, and the settings object reads that again.
+    bool commit(QSettings &settings);
+
+private:
+    QByteArray m_path;
+    QByteArray m_kept;
+    bool m_keptOld = false;
+};
+
+// A write of the changes already made to `settings`.
 bool sync(QSettings &settings);
 
 // Replaces the file at `path` with `bytes` whole, or leaves it as it was and returns false.

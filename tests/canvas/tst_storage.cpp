@@ -286,6 +286,8 @@ private:
 
     void stopAtEveryWrite(const QString &step)
     {
+        if (m_canvas)
+            CanvasProbe(*m_canvas).finishBackgroundSave(); // the state before is one the step starts from
         std::vector<Files> kills { takeFiles() };
         Storage::setWriteObserver([&kills] { kills.push_back(takeFiles()); });
         take(step);
@@ -429,6 +431,8 @@ void StorageTest::storedStateAfterEachScenario_data()
     QTest::newRow("open run 40 kill") << none << "tried 1 won 0 lost 0, open 0 resumed at 30";
     QTest::newRow("open run 10 pause kill") << none << "tried 1 won 0 lost 0, open 0 resumed at 10";
     QTest::newRow("open run 40 won! close") << none << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+    QTest::newRow("open run 30 won kill: a save under way at the end")
+        << none << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
     QTest::newRow("open run 40 lost! kill") << none << "tried 1 won 0 lost 1, open 0 fresh, best -1 -1 3";
     QTest::newRow("open run 0 end! kill") << none << "tried 1 won 0 lost 1, open 0 fresh";
     QTest::newRow("open run 40 kill open run 5 won! kill")
