@@ -134,7 +134,8 @@ void checkStoredReplays(const Files &files)
 
 // What a canvas made on the stored files holds of level 0, played in landscape here: the attempts tried, won
 // and lost (when there are any), the last level open, the run it resumes (at which tick) or that it starts
-// fresh, any records (best time, skills, saved) and a zoom other than 1. The files are left as they were.
+// fresh, any records (best time, skills, saved), a release rate and a zoom of its own. The files are left
+// as they were.
 QString heldOnOpening()
 {
     const Files files = takeFiles();
@@ -156,6 +157,8 @@ QString heldOnOpening()
         if (value("bestTime") != QLatin1String("-1") || value("bestSaved") != QLatin1String("0"))
             held << QStringLiteral("best %1 %2 %3")
                         .arg(value("bestTime"), value("bestSkills"), value("bestSaved"));
+        if (canvas.releaseRate() != CanvasProbe(canvas).core().currentLevel().releaseRate)
+            held << QStringLiteral("rate %1").arg(canvas.releaseRate());
         if (canvas.zoom() != 1.0f)
             held << QStringLiteral("zoom %1").arg(double(canvas.zoom()));
     }
@@ -169,6 +172,7 @@ QString heldOnOpening()
 //   kill             the canvas is gone without another write (a save under way is let finish first)
 //   run N            N frames are played, from the introduction or a pause; a periodic save falls due at 30
 //   pause, restart, next (level), clear (the statistics), watch (the stored solution of level 0, 40 frames)
+//   faster (release rate), settle (the save under way is stored, and the one it held back begun)
 //   won, lost, end   the run ends in the next frame, all 3 needed saved in 40 s or 2 of 3; or ended by hand
 //   full, nearly-full, read-only   the storage takes no byte, or 512, or no new file, until
 //   mended           it takes writes again: the settings file must be as before, every replay whole, and
@@ -244,6 +248,10 @@ private:
             QVERIFY(m_canvas->nextLevel());
         } else if (is("clear")) {
             m_canvas->clearStatistics();
+        } else if (is("faster")) {
+            m_canvas->increaseReleaseRate();
+        } else if (is("settle")) {
+            CanvasProbe(*m_canvas).finishBackgroundSave();
         } else if (is("watch")) {
             watch();
         } else if (is("won") || is("lost")) {
@@ -341,7 +349,6 @@ private Q_SLOTS:
     void storedStateAfterEachScenario();
     void savesWhileTheGroundChangesKeepOneState_data();
     void savesWhileTheGroundChangesKeepOneState();
-    void playersMoveIsStoredAfterTheSaveUnderWay();
     void storedSolutionsOpenEveryLevel_data();
     void storedSolutionsOpenEveryLevel();
 };
@@ -378,13 +385,10 @@ void StorageTest::stageCompletion()
 
     CanvasTest::store({ { "progress/unlockedLevel", 20 } });
     GameCanvas canvas;
-    auto probe = CanvasProbe::holding(canvas);
+    CanvasProbe::holding(canvas);
     QVERIFY(canvas.setLevel(level));
     QVERIFY(!canvas.stageComplete());
-    CanvasTest::arrangeOutcome(probe.core(), 2, won ? 0 : 1, won ? 2 : 3);
-    canvas.startLevel();
-    probe.advanceFrame();
-    QVERIFY(canvas.levelFinished());
+    finishRun(canvas, 2, won);
     QCOMPARE(canvas.levelWon(), won);
     QCOMPARE(canvas.stageComplete(), complete);
 }
@@ -439,6 +443,8 @@ void StorageTest::storedStateAfterEachScenario_data()
         << none << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
     QTest::newRow("open run 10 watch close") << none << "tried 1 won 0 lost 0, open 0 resumed at 10";
     QTest::newRow("open run 30 restart kill") << none << "tried 1 won 0 lost 0, open 0 fresh";
+    QTest::newRow("open run 31 faster settle kill: a move while a save is under way")
+        << none << "tried 1 won 0 lost 0, open 0 resumed at 31, rate 50";
     QTest::newRow("open run 40 restart run 5 lost close")
         << none << "tried 2 won 0 lost 1, open 0 fresh, best -1 -1 3";
     QTest::newRow("open run 1 won close: better records")
@@ -524,23 +530,6 @@ void StorageTest::savesWhileTheGroundChangesKeepOneState()
     const QByteArray last = GameCore(probe.core()).serialize();
     canvas.reset();
     QCOMPARE(stored(blob).toByteArray(), last);
-}
-
-// A move of the player's does not wait for an encoding: with a periodic save under way, it is stored by the
-// save that follows.
-void StorageTest::playersMoveIsStoredAfterTheSaveUnderWay()
-{
-    GameCanvas canvas;
-    auto probe = CanvasProbe::holding(canvas);
-    canvas.startLevel();
-    probe.advanceFrames(31);
-    const int rate = probe.core().releaseRate + 10;
-    canvas.setReleaseRate(rate);
-    probe.finishBackgroundSave();
-    probe.finishBackgroundSave();
-    GameCore saved;
-    QVERIFY(saved.restore(stored(QStringLiteral("session/current/blob")).toByteArray()));
-    QCOMPARE(saved.releaseRate, rate);
 }
 
 void StorageTest::storedSolutionsOpenEveryLevel_data()
