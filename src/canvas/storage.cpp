@@ -84,7 +84,8 @@ Write::Write(const QString &path)
 {
     writeLock().lock();
     ::unlink(m_kept.constData());
-    m_keptOld = ::link(m_path.constData(), m_kept.constData()) == 0;
+    m_hadOld = QFile::exists(path);
+    m_keptOld = m_hadOld && ::link(m_path.constData(), m_kept.constData()) == 0;
 }
 
 Write::~Write()
@@ -94,13 +95,14 @@ Write::~Write()
 }
 
 // A file replaced since the write began has a new inode, and is judged by what it holds, since QSettings
-// keeps its first error for good; one that was not replaced is judged by the status.
+// keeps its first error for good; one that was not replaced is judged by the status. Where no link could be
+// made, a file cut short can only be told, not put back.
 bool Write::commit(QSettings &settings)
 {
     settings.sync();
     const bool replaced = m_keptOld ? !sameFile(m_path, m_kept) : QFile::exists(settings.fileName());
     const bool stored = replaced ? holdsEverySetting(settings) : settings.status() == QSettings::NoError;
-    if (replaced && !stored) {
+    if (replaced && !stored && (m_keptOld || !m_hadOld)) {
         if (m_keptOld)
             ::rename(m_kept.constData(), m_path.constData());
         else

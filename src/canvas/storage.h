@@ -38,6 +38,7 @@ public:
 private:
     QByteArray m_path;
     QByteArray m_kept;
+    bool m_hadOld = false;
     bool m_keptOld = false;
 };
 
