@@ -134,9 +134,9 @@ void checkStoredReplays(const Files &files)
 
 // What a canvas made on the stored files holds of level 0, played in landscape here: the attempts tried, won
 // and lost (when there are any), the last level open, the run it resumes (at which tick) or that it starts
-// fresh, any records (best time, skills, saved), a release rate and a zoom of its own. The files are left
-// as they were.
-QString heldOnOpening()
+// fresh, any records (best time, skills, saved), a release rate and a zoom of its own, and the replays kept
+// of it. The files are left as they were.
+QString heldOnOpening(bool replays = true)
 {
     const Files files = takeFiles();
     QStringList held;
@@ -161,6 +161,12 @@ QString heldOnOpening()
             held << QStringLiteral("rate %1").arg(canvas.releaseRate());
         if (canvas.zoom() != 1.0f)
             held << QStringLiteral("zoom %1").arg(double(canvas.zoom()));
+    }
+    for (const char *kind : { "last", "best" }) {
+        if (replays
+            && QFile::exists(
+                ReplayStore::path(0, Landscape, kind[0] == 'l' ? ReplayStore::Last : ReplayStore::Best)))
+            held << QStringLiteral("%1 replay").arg(QLatin1String(kind));
     }
     putFiles(files);
     return held.join(QStringLiteral(", "));
@@ -302,18 +308,18 @@ private:
         Storage::setWriteObserver(nullptr);
         const Files after = takeFiles();
         putFiles(kills.front());
-        const QString heldBefore = heldOnOpening();
+        const QString heldBefore = heldOnOpening(false);
         putFiles(after);
-        const QString heldAfter = heldOnOpening();
+        const QString heldAfter = heldOnOpening(false);
         for (const Files &kill : kills) {
             putFiles(kill);
             checkStoredReplays(kill);
-            const QString held = heldOnOpening();
+            const QString held = heldOnOpening(false);
             QVERIFY2(held == heldBefore || held == heldAfter, qPrintable(held));
             if (held == heldBefore && held.contains(QLatin1String("resumed"))) {
                 Player resumed;
                 resumed.play(QStringLiteral("open ") + step + QStringLiteral(" close"));
-                QCOMPARE(heldOnOpening(), heldAfter);
+                QCOMPARE(heldOnOpening(false), heldAfter);
             }
         }
         putFiles(after);
@@ -415,6 +421,7 @@ void StorageTest::storedStateAfterEachScenario_data()
     const QString blob = QStringLiteral("session/current/blob");
     const QString zoom = QStringLiteral("session/current/zoom");
     const QString unlocked = QStringLiteral("progress/unlockedLevel");
+    const QString format = QStringLiteral("session/current/format");
     const QVariantMap none;
     const auto one = [](const QString &key, const QVariant &value) {
         return QVariantMap { { key, value } };
@@ -434,36 +441,50 @@ void StorageTest::storedStateAfterEachScenario_data()
     QTest::newRow("open run 20 kill") << none << "tried 1 won 0 lost 0, open 0 fresh";
     QTest::newRow("open run 40 kill") << none << "tried 1 won 0 lost 0, open 0 resumed at 30";
     QTest::newRow("open run 10 pause kill") << none << "tried 1 won 0 lost 0, open 0 resumed at 10";
-    QTest::newRow("open run 40 won! close") << none << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+    QTest::newRow("open run 40 won! close")
+        << none << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3, last replay, best replay";
     QTest::newRow("open run 30 won kill: a save under way at the end")
-        << none << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
-    QTest::newRow("open run 40 lost! kill") << none << "tried 1 won 0 lost 1, open 0 fresh, best -1 -1 3";
-    QTest::newRow("open run 0 end! kill") << none << "tried 1 won 0 lost 1, open 0 fresh";
+        << none << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3, last replay, best replay";
+    QTest::newRow("open run 40 lost! kill")
+        << none << "tried 1 won 0 lost 1, open 0 fresh, best -1 -1 3, last replay";
+    QTest::newRow("open run 0 end! kill") << none << "tried 1 won 0 lost 1, open 0 fresh, last replay";
     QTest::newRow("open run 40 kill open run 5 won! kill")
-        << none << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+        << none << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3, last replay, best replay";
     QTest::newRow("open run 10 watch close") << none << "tried 1 won 0 lost 0, open 0 resumed at 10";
     QTest::newRow("open run 30 restart kill") << none << "tried 1 won 0 lost 0, open 0 fresh";
     QTest::newRow("open run 31 faster settle kill: a move while a save is under way")
         << none << "tried 1 won 0 lost 0, open 0 resumed at 31, rate 50";
     QTest::newRow("open run 40 restart run 5 lost close")
-        << none << "tried 2 won 0 lost 1, open 0 fresh, best -1 -1 3";
+        << none << "tried 2 won 0 lost 1, open 0 fresh, best -1 -1 3, last replay";
     QTest::newRow("open run 1 won close: better records")
-        << records({ 41, 3, 2, 1, 1 }) << "tried 2 won 2 lost 0, open 1 fresh, best 40 2 3";
+        << records({ 41, 3, 2, 1, 1 })
+        << "tried 2 won 2 lost 0, open 1 fresh, best 40 2 3, last replay, best replay";
+    QTest::newRow("open run 1 won close: worse results are no records")
+        << records({ 39, 0, 4, 1, 1 })
+        << "tried 2 won 2 lost 0, open 1 fresh, best 39 0 4, last replay, best replay";
     QTest::newRow("open run 1 won close: ties are no records")
-        << records({ 40, 2, 3, 5, 5 }) << "tried 6 won 6 lost 0, open 1 fresh, best 40 2 3";
+        << records({ 40, 2, 3, 5, 5 })
+        << "tried 6 won 6 lost 0, open 1 fresh, best 40 2 3, last replay, best replay";
     QTest::newRow("open won close: negative is no record")
-        << records({ -5, -1, -2, -3 }) << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+        << records({ -5, -1, -2, -3 })
+        << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3, last replay, best replay";
     QTest::newRow("open run 1 lost close: more saved in a loss")
-        << records({ 50, 3, 2 }) << "tried 1 won 0 lost 1, open 0 fresh, best 50 3 3";
-    QTest::newRow("open run 5 clear won close") << none << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+        << records({ 50, 3, 2 }) << "tried 1 won 0 lost 1, open 0 fresh, best 50 3 3, last replay";
+    QTest::newRow("open run 5 clear won close")
+        << none << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3, last replay, best replay";
     QTest::newRow("open run 40 full won next run 40 pause mended close")
         << none << "tried 1 won 1 lost 0, open 1 resumed at 40, best 40 2 3";
     QTest::newRow("open run 40 nearly-full won mended close: a file too large for the space left")
-        << largeFile << "tried 1 won 0 lost 0, open 0 resumed at 30";
+        << largeFile << "tried 1 won 0 lost 0, open 0 resumed at 30, last replay";
     QTest::newRow("open run 40 read-only lost mended close")
         << none << "tried 1 won 0 lost 1, open 0 fresh, best -1 -1 3";
     QTest::newRow("open kill: an older build's wins beyond attempts")
         << records({ 9, 9, 9, 22, 16, 2 }) << "tried 24 won 22 lost 2, open 0 fresh, best 9 9 9";
+    QTest::newRow("open: an older build's game of a level not won")
+        << QVariantMap { { blob, running }, { format, 3 }, { unlocked, 1 } } << "open 1 resumed at 20";
+    QTest::newRow("open: an older build's game of a level won since")
+        << QVariantMap { { blob, running }, { format, 3 }, { unlocked, 1 }, { "stats/0/wins", 1 } }
+        << "tried 1 won 1 lost 0, open 1 fresh";
     QTest::newRow("open close: an older build's finished game") << one(blob, finished) << "open 0 fresh";
     QTest::newRow("open: unlocked beyond the catalogue") << one(unlocked, 99) << "open 20 fresh";
     QTest::newRow("open: unlocked negative") << one(unlocked, -4) << "open 0 fresh";
@@ -493,7 +514,8 @@ void StorageTest::storedStateAfterEachScenario()
     if (steps.contains(QLatin1String("read-only")) && ::geteuid() == 0)
         QSKIP("Root writes into read-only folders.");
 
-    stored.insert(QStringLiteral("session/current/format"), 4);
+    if (!stored.contains(QStringLiteral("session/current/format")))
+        stored.insert(QStringLiteral("session/current/format"), 4);
     store(stored);
     Player player;
     player.play(steps);
