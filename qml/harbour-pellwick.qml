@@ -171,4 +171,12 @@ Item {
         visible: root.page === "settings"
         onBackRequested: root.page = "chooser"
     }
+
+    // Over every page and card, just below the top bars, where a player holding the phone either way sees it.
+    SaveProblemBanner {
+        objectName: "saveProblemBanner"
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: Style.button + 2 * Style.gap
+        problem: playScreen.control.saveProblem
+    }
 }

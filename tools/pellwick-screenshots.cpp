@@ -1,8 +1,9 @@
 // Takes screenshots of the real pages for a person to review: the level chooser, an introduction,
-// play and the result cards, in one language and both orientations.
+// play, the result cards, the settings and a save the storage refused, in one language and both orientations.
 // Usage: pellwick-screenshots OUTPUT_DIRECTORY [en|hu]
 #include "gamecanvas.h"
 #include "languagesettings.h"
+#include "limitwrites.h"
 #include "pagedriver.h"
 
 #include <QDir>
@@ -108,6 +109,14 @@ void photographOrientation(PageDriver &driver, LanguageSettings &languageSetting
 
     root->setProperty("page", QStringLiteral("settings"));
     camera.take("settings");
+
+    // A full phone: the end of the next run cannot be stored, and the player is told.
+    limitWrites(0);
+    chooseLevel(root, 0);
+    game->startLevel();
+    driver.runUntilFinished(game, 30000);
+    limitWrites();
+    camera.take("save-failed");
 }
 
 } // namespace

@@ -747,4 +747,26 @@
         <translation>Nyerd meg az előző pályát, hogy ez is megnyíljon.</translation>
     </message>
 </context>
+<context>
+    <name>GameControl</name>
+    <message>
+        <source>There is no space left on this device, so your progress cannot be saved. You can keep playing.</source>
+        <translation>Nincs több szabad hely a készüléken, ezért az előrehaladásod nem menthető. Nyugodtan játszhatsz tovább.</translation>
+    </message>
+    <message>
+        <source>The game&apos;s folder cannot be written to, so your progress cannot be saved. You can keep playing.</source>
+        <translation>A játék mappája nem írható, ezért az előrehaladásod nem menthető. Nyugodtan játszhatsz tovább.</translation>
+    </message>
+</context>
+<context>
+    <name>SaveProblemBanner</name>
+    <message>
+        <source>Saving failed</source>
+        <translation>A mentés nem sikerült</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>Rendben</translation>
+    </message>
+</context>
 </TS>

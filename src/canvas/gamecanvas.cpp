@@ -30,6 +30,7 @@ GameCanvas::GameCanvas(QQuickItem *parent)
     , m_settings(settingsPathInExistingDirectory(pellwickSettingsPath()), QSettings::NativeFormat)
 {
     setAntialiasing(true);
+    Storage::holdBackAutomaticSync(m_settings);
     markMigration();
     loadProgress();
 
@@ -37,13 +38,13 @@ GameCanvas::GameCanvas(QQuickItem *parent)
         // A resumed game carries on where it stopped, without its introduction.
         m_levelIntroVisible = false;
         storeLastLevel();
-        m_settings.sync();
+        commitSettings();
     } else {
         clearSession();
         m_core.loadLevel(qBound(0, m_unlockedLevel, levelCount() - 1));
         beginRecording();
         storeLastLevel();
-        m_settings.sync();
+        commitSettings();
         centerCamera(true);
     }
 
@@ -58,8 +59,10 @@ GameCanvas::GameCanvas(QQuickItem *parent)
 
 GameCanvas::~GameCanvas()
 {
-    // A game left by closing the page or the application is resumed next time.
+    // A game left by closing the page or the application is resumed next time. Nothing is left for the
+    // settings to write unchecked as they close.
     saveSession();
+    commitSettings();
 }
 
 QString GameCanvas::pellwickSettingsPath()
@@ -233,11 +236,10 @@ void GameCanvas::finishAttempt()
         return;
     }
     m_completionHandled = true;
-    // Written first, so that the pages refreshing on the records below find the replay already there.
-    storeFinishedReplay();
-    unlockAfterWin();
-    finalizeStatistics();
-    clearSession();
+    // Announced once all is stored: the pages refreshing on these find the records and the replay in place.
+    storeEndOfRun();
+    Q_EMIT resultRecordsChanged();
+    Q_EMIT levelsChanged();
     Q_EMIT levelCompleted(m_core.won());
 }
 

@@ -3,6 +3,7 @@
 
 #include "gamecore.h"
 #include "replay.h"
+#include "storage.h"
 #include "watchedreplay.h"
 
 #include <QImage>
@@ -172,6 +173,10 @@ public:
     bool lastWatchWon() const;
     // Finished attempts on the level that were lost in the layout; a stuck player is offered a solution.
     int lostAttempts(int level, Pellwick::LayoutMode layout) const;
+    // The first save the storage refused since the canvas was made, for GameControl to tell the player.
+    SaveProblem saveProblem() const;
+    // Whether the attempt that just finished has its replay stored, so that watching it again shows that one.
+    bool lastReplayStored() const;
 
     void paint(QPainter *painter) override;
 
@@ -217,9 +222,15 @@ private:
     void markMigration();
     void loadProgress();
     void recordAttemptIfNeeded();
+    void countAttempt();
+    void storeEndOfRun();
     void unlockAfterWin();
     void finalizeStatistics();
+    void keepAttemptsAboveResults(int level);
     void resetResultRecords();
+    bool commitSettings();
+    void noteFailedWrite(const QString &path);
+    void noteSaveProblem(SaveProblem problem);
     void storeLastLevel();
     static void writeLastLevel(QSettings &settings, int level);
     static QString statsKey(int level, const char *name);
@@ -251,10 +262,11 @@ private:
     void settleBackgroundSave();
     void dropBackgroundSave();
     static void writeInBackground(SessionSave &save);
-    bool runWorthKeeping();
+    bool runWorthKeeping() const;
     SessionContext sessionContext() const;
     static void writeSession(QSettings &settings, const QByteArray &blob, const SessionContext &context);
     void clearSession();
+    void removeStoredRuns();
     bool restoreSession(int level);
     bool restoreLegacySession(int level);
     bool acceptableRun(const Pellwick::GameCore &run, int level) const;
@@ -267,7 +279,7 @@ private:
     static void writeRecording(QSettings &settings, const QString &slot, const Pellwick::Replay &recording,
                                bool complete);
     void restoreRecording(const QString &slot);
-    void storeFinishedReplay();
+    void storeFinishedReplay(bool resultStored);
     void applyWatchedEvents();
     void announceSwappedGame();
 
@@ -326,6 +338,8 @@ private:
     bool m_newBestTime = false;
     bool m_newBestSkills = false;
     bool m_newBestSaved = false;
+    SaveProblem m_saveProblem = SaveProblem::None;
+    bool m_lastReplayStored = false;
 
     float m_zoom = 1.0f;
     float m_cameraX = 0.0f;

@@ -1,6 +1,7 @@
 #include "gamecontrol.h"
 
 #include "replaystore.h"
+#include "storage.h"
 
 #include <QFileInfo>
 #include <QSettings>
@@ -83,8 +84,42 @@ void GameControl::setSoundEnabled(bool enabled)
     if (enabled == m_soundEnabled)
         return;
     m_soundEnabled = enabled;
-    QSettings(GameCanvas::pellwickSettingsPath(), QSettings::NativeFormat).setValue(kSoundKey, enabled);
+    Storage::Write write(GameCanvas::pellwickSettingsPath());
+    QSettings settings(GameCanvas::pellwickSettingsPath(), QSettings::NativeFormat);
+    settings.setValue(kSoundKey, enabled);
+    if (!write.commit(settings))
+        noteSaveProblem(Storage::diagnose(settings.fileName()));
     Q_EMIT soundEnabledChanged();
+}
+
+QString GameControl::saveProblem() const
+{
+    switch (m_saveProblem) {
+    case SaveProblem::NoSpace:
+        return tr("There is no space left on this device, so your progress cannot be saved. You can keep "
+                  "playing.");
+    case SaveProblem::NotWritable:
+        return tr("The game's folder cannot be written to, so your progress cannot be saved. You can keep "
+                  "playing.");
+    case SaveProblem::None:
+        break;
+    }
+    return QString();
+}
+
+// The canvas finds a refused save while it plays and announces something at that moment or the next frame.
+void GameControl::refreshSaveProblem()
+{
+    if (m_canvas)
+        noteSaveProblem(m_canvas->saveProblem());
+}
+
+void GameControl::noteSaveProblem(SaveProblem problem)
+{
+    if (problem == SaveProblem::None || m_saveProblem != SaveProblem::None)
+        return;
+    m_saveProblem = problem;
+    Q_EMIT saveProblemChanged();
 }
 
 void GameControl::setCanvas(GameCanvas *canvas)
@@ -101,6 +136,9 @@ void GameControl::setCanvas(GameCanvas *canvas)
         connect(m_canvas, &GameCanvas::levelIntroVisibleChanged, this, &GameControl::refresh);
         connect(m_canvas, &GameCanvas::levelsChanged, this, &GameControl::refreshSolutionLevels);
         connect(m_canvas, &GameCanvas::portraitLayoutChanged, this, &GameControl::refreshSolutionLevels);
+        for (const auto announcement : { &GameCanvas::stateChanged, &GameCanvas::levelsChanged,
+                                         &GameCanvas::pausedChanged, &GameCanvas::levelChanged })
+            connect(m_canvas, announcement, this, &GameControl::refreshSaveProblem);
         // By then the canvas is only a QObject: forget it before asking anything.
         connect(m_canvas, &QObject::destroyed, this, [this] {
             m_canvas = nullptr;
@@ -111,6 +149,7 @@ void GameControl::setCanvas(GameCanvas *canvas)
     Q_EMIT canvasChanged();
     refresh();
     refreshSolutionLevels();
+    refreshSaveProblem();
 }
 
 void GameControl::refresh()
@@ -153,12 +192,10 @@ bool GameControl::endRun()
     return m_canvas && m_canvas->endRun();
 }
 
+// A file left by an earlier attempt is not the one just finished.
 bool GameControl::hasLastReplay() const
 {
-    if (!m_canvas)
-        return false;
-    const GameCore &core = m_canvas->core();
-    return QFileInfo::exists(ReplayStore::path(core.levelIndex, core.layoutMode, ReplayStore::Last));
+    return m_canvas && m_canvas->lastReplayStored();
 }
 
 bool GameControl::watchLastReplay()

@@ -9,8 +9,8 @@
 #include <QVariantList>
 
 // What the pages need beyond GameCanvas's fixed contract: ending a run by hand, watching replays, showing
-// a stuck player a stored solution, and the sound switch. The pages bind it to a canvas; the canvas offers
-// these operations in C++ only.
+// a stuck player a stored solution, the sound switch, and saves the storage refused. The pages bind it to a
+// canvas; the canvas offers these in C++ only.
 class GameControl : public QObject
 {
     Q_OBJECT
@@ -23,6 +23,9 @@ class GameControl : public QObject
     Q_PROPERTY(QVariantList solutionLevels READ solutionLevels NOTIFY solutionLevelsChanged)
     Q_PROPERTY(bool soundEnabled READ soundEnabled WRITE setSoundEnabled NOTIFY soundEnabledChanged)
     Q_PROPERTY(bool soundServer READ soundServer CONSTANT)
+    // Why the game's progress cannot be saved, in the player's words; empty while saving works. Set by the
+    // first save the storage refuses and kept from then on, so that the player is told once.
+    Q_PROPERTY(QString saveProblem READ saveProblem NOTIFY saveProblemChanged)
 
 public:
     explicit GameControl(QObject *parent = nullptr);
@@ -38,6 +41,7 @@ public:
     // Whether a sound server listens: without one the pages make no sounds, since the sound library
     // would complain about every one of them.
     bool soundServer() const;
+    QString saveProblem() const;
 
     void setCanvas(GameCanvas *canvas);
     void setSolutionFolder(const QUrl &folder);
@@ -62,6 +66,7 @@ Q_SIGNALS:
     void solutionFolderChanged();
     void solutionLevelsChanged();
     void soundEnabledChanged();
+    void saveProblemChanged();
     // A replay played to its end, won or not, and the canvas is back where the player left it.
     void watchFinished(bool won);
     // What the canvas announces only for the player's own game: a watched replay's skills, at most one
@@ -72,6 +77,8 @@ Q_SIGNALS:
 private:
     void refresh();
     void refreshSolutionLevels();
+    void refreshSaveProblem();
+    void noteSaveProblem(SaveProblem problem);
     void followWatchedSkills();
     bool watchFile(const QString &path);
     QString bestReplayPath(int level) const;
@@ -84,6 +91,7 @@ private:
     bool m_canEndRun = false;
     bool m_stoppingByHand = false;
     bool m_soundEnabled = true;
+    SaveProblem m_saveProblem = SaveProblem::None;
     int m_watchedSkillsUsed = 0;
 };
 

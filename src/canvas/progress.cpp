@@ -62,7 +62,7 @@ void GameCanvas::markMigration()
     if (m_settings.value(kMigrationKey, false).toBool())
         return;
     m_settings.setValue(kMigrationKey, true);
-    m_settings.sync();
+    commitSettings();
 }
 
 void GameCanvas::loadProgress()
@@ -72,7 +72,9 @@ void GameCanvas::loadProgress()
         m_unlockedLevel = kRepairedLevel + 1;
         m_settings.setValue(kUnlockedLevelKey, m_unlockedLevel);
     }
-    m_settings.sync();
+    for (int level = 0; level < levelCount(); ++level)
+        keepAttemptsAboveResults(level);
+    commitSettings();
 }
 
 void GameCanvas::storeLastLevel()
@@ -85,32 +87,56 @@ void GameCanvas::writeLastLevel(QSettings &settings, int level)
     settings.setValue(kLastLevelKey, level);
 }
 
-// An attempt counts from its first running frame, not from when the level is merely shown.
+// An attempt counts from its first running frame, not from when the level is merely shown. The count is
+// stored at once: a stored game of this attempt resumes as counted, so the count reaches the file first.
 void GameCanvas::recordAttemptIfNeeded()
 {
     if (m_attemptRecorded)
         return;
-    m_attemptRecorded = true;
-    const int attempts = statistic(m_core.levelIndex, "attempts", 0);
-    m_settings.setValue(statsKey(m_core.levelIndex, "attempts"), incrementedCounter(attempts));
+    countAttempt();
+    commitSettings();
     Q_EMIT levelsChanged();
+}
+
+void GameCanvas::countAttempt()
+{
+    m_attemptRecorded = true;
+    const int level = m_core.levelIndex;
+    m_settings.setValue(statsKey(level, "attempts"), incrementedCounter(statistic(level, "attempts", 0)));
+}
+
+// The end of an attempt reaches the settings file in one write: the attempt itself if it was not counted
+// yet, the result, the records, the unlock and the removal of the stored game. After a kill at any moment
+// the file holds either all of it or the run as it was before its end, which then resumes and is counted
+// once. Whatever else the end of a run is to store belongs in this write.
+void GameCanvas::storeEndOfRun()
+{
+    dropBackgroundSave(); // a periodic save of this run must not land after its end
+    if (!m_attemptRecorded)
+        countAttempt();
+    unlockAfterWin();
+    finalizeStatistics();
+    removeStoredRuns();
+    const bool stored = commitSettings();
+    if (!stored) {
+        // Records the file did not take are not claimed. The unlock stays, so that play goes on.
+        m_newBestTime = false;
+        m_newBestSkills = false;
+        m_newBestSaved = false;
+    }
+    storeFinishedReplay(stored);
 }
 
 void GameCanvas::unlockAfterWin()
 {
     if (!m_core.won())
         return;
+    storeLastLevel();
     const int next = std::min(m_core.levelIndex + 1, levelCount() - 1);
-    if (m_unlockedLevel >= next) {
-        storeLastLevel();
-        m_settings.sync();
+    if (m_unlockedLevel >= next)
         return;
-    }
     m_unlockedLevel = next;
     m_settings.setValue(kUnlockedLevelKey, next);
-    storeLastLevel();
-    m_settings.sync();
-    Q_EMIT levelsChanged();
 }
 
 void GameCanvas::finalizeStatistics()
@@ -140,9 +166,46 @@ void GameCanvas::finalizeStatistics()
         const char *losses = lossesName(m_core.layoutMode);
         m_settings.setValue(statsKey(level, losses), incrementedCounter(statistic(level, losses, 0)));
     }
-    m_settings.sync();
-    Q_EMIT resultRecordsChanged();
-    Q_EMIT levelsChanged();
+    keepAttemptsAboveResults(level);
+}
+
+// Every finished attempt was an attempt, so wins and losses together never exceed the attempts. Where they
+// do, an older build counted a resumed end twice, or the statistics were cleared during the run: the attempts
+// are raised to match, since which results were doubled cannot be told, and lowering one could take a win
+// back from the player.
+void GameCanvas::keepAttemptsAboveResults(int level)
+{
+    const qint64 results = qint64(statistic(level, "wins", 0)) + statistic(level, lossesName(Portrait), 0)
+        + statistic(level, lossesName(Landscape), 0);
+    if (statistic(level, "attempts", 0) < results)
+        m_settings.setValue(statsKey(level, "attempts"), int(std::min<qint64>(results, kCounterLimit)));
+}
+
+// Every write of the settings file ends here; the first failure is kept for the player to be told.
+bool GameCanvas::commitSettings()
+{
+    if (Storage::sync(m_settings))
+        return true;
+    noteFailedWrite(m_settings.fileName());
+    return false;
+}
+
+// Only the first problem is told, so only the first is looked into.
+void GameCanvas::noteFailedWrite(const QString &path)
+{
+    if (m_saveProblem == SaveProblem::None)
+        noteSaveProblem(Storage::diagnose(path));
+}
+
+void GameCanvas::noteSaveProblem(SaveProblem problem)
+{
+    if (m_saveProblem == SaveProblem::None)
+        m_saveProblem = problem;
+}
+
+SaveProblem GameCanvas::saveProblem() const
+{
+    return m_saveProblem;
 }
 
 void GameCanvas::resetResultRecords()
@@ -160,7 +223,7 @@ void GameCanvas::clearStatistics()
     m_settings.beginGroup(kStatsGroup);
     m_settings.remove(QString());
     m_settings.endGroup();
-    m_settings.sync();
+    commitSettings();
     Q_EMIT levelsChanged();
 }
 

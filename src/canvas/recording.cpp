@@ -51,19 +51,30 @@ void GameCanvas::restoreRecording(const QString &slot)
     m_recordingComplete = belongs;
 }
 
-void GameCanvas::storeFinishedReplay()
+// Written after the settings, each file replaced whole or left as it was: a kill in between leaves the result
+// counted without its replay, never a best win that the statistics do not hold. For the same reason a win
+// the settings did not take is not kept as the best.
+void GameCanvas::storeFinishedReplay(bool resultStored)
 {
+    m_lastReplayStored = false;
     if (!m_recordingComplete)
         return;
     m_recording.finish(m_core);
-    ReplayStore::storeFinished(m_recording, m_core.skillsUsed);
+    m_lastReplayStored = ReplayStore::storeLast(m_recording);
+    const bool bestStored = !resultStored || ReplayStore::storeBest(m_recording, m_core.skillsUsed);
+    if (!m_lastReplayStored || !bestStored)
+        noteFailedWrite(ReplayStore::path(m_recording.level, m_recording.layout, ReplayStore::Last));
+}
+
+bool GameCanvas::lastReplayStored() const
+{
+    return m_lastReplayStored;
 }
 
 bool GameCanvas::endRun()
 {
     if (m_watch || m_levelIntroVisible || m_core.finished)
         return false;
-    recordAttemptIfNeeded();
     forgetPendingAssignment();
     const int savedBefore = m_core.saved;
     const int lostBefore = m_core.lost;

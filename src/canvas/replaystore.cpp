@@ -1,4 +1,5 @@
 #include "replaystore.h"
+#include "storage.h"
 
 #include <QStandardPaths>
 
@@ -29,6 +30,11 @@ bool beatsStoredBest(const Replay &replay, int skillsUsed)
     return rank(replay.result, skillsUsed) > rank(best.result, core.skillsUsed);
 }
 
+bool store(const Replay &replay, Kind kind)
+{
+    return Storage::writeFile(path(replay.level, replay.layout, kind), writeReplay(replay));
+}
+
 } // namespace
 
 QString path(int level, LayoutMode layout, Kind kind)
@@ -40,11 +46,14 @@ QString path(int level, LayoutMode layout, Kind kind)
                    kind == Best ? QStringLiteral("best") : QStringLiteral("last"));
 }
 
-void storeFinished(const Replay &replay, int skillsUsed)
+bool storeLast(const Replay &replay)
 {
-    writeReplayFile(path(replay.level, replay.layout, Last), replay);
-    if (replay.result.won && beatsStoredBest(replay, skillsUsed))
-        writeReplayFile(path(replay.level, replay.layout, Best), replay);
+    return store(replay, Last);
+}
+
+bool storeBest(const Replay &replay, int skillsUsed)
+{
+    return !replay.result.won || !beatsStoredBest(replay, skillsUsed) || store(replay, Best);
 }
 
 } // namespace ReplayStore

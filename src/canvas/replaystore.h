@@ -15,9 +15,11 @@ enum Kind {
 
 QString path(int level, Pellwick::LayoutMode layout, Kind kind);
 
-// Writes the attempt as the last one, and as the best when it is a win that beats the stored best. A disk
-// that refuses costs only the replay.
-void storeFinished(const Pellwick::Replay &replay, int skillsUsed);
+// Each returns false when a file was due but could not be written; the file is then left as it was.
+// The finished attempt as the last one of its level and layout.
+bool storeLast(const Pellwick::Replay &replay);
+// A won attempt as the best one, when it beats the stored best; nothing is due otherwise.
+bool storeBest(const Pellwick::Replay &replay, int skillsUsed);
 
 } // namespace ReplayStore
 

@@ -1,4 +1,5 @@
 #include "gamecanvas.h"
+#include "storage.h"
 
 #include <QMutex>
 #include <QRunnable>
@@ -60,6 +61,8 @@ struct SessionSave
     // Held while the save is written: a run cleared meanwhile is either removed after it or never written.
     QMutex storeLock;
     bool dropped = false;
+    // Written by the worker before `done`: what kept the file from taking the save, if anything.
+    SaveProblem problem = SaveProblem::None;
     std::atomic<bool> done { false };
 };
 
@@ -94,8 +97,10 @@ void GameCanvas::startSaveWorker()
 void GameCanvas::saveSession()
 {
     settleBackgroundSave();
-    if (runWorthKeeping())
-        writeSession(m_settings, m_core.serialize(), sessionContext());
+    if (!runWorthKeeping())
+        return;
+    writeSession(m_settings, m_core.serialize(), sessionContext());
+    commitSettings();
 }
 
 // The frame loop's save: the snapshot is made and written on the worker; a later frame collects it.
@@ -115,8 +120,11 @@ void GameCanvas::writeInBackground(SessionSave &save)
     {
         QMutexLocker lock(&save.storeLock);
         if (!save.dropped) {
+            Storage::Write write(save.settingsFile);
             QSettings settings(save.settingsFile, save.settingsFormat);
             writeSession(settings, blob, save.context);
+            if (!write.commit(settings))
+                save.problem = Storage::diagnose(save.settingsFile);
         }
     }
     save.done.store(true, std::memory_order_release);
@@ -137,6 +145,7 @@ void GameCanvas::collectBackgroundSave()
     if (!m_backgroundSave || !m_backgroundSave->done.load(std::memory_order_acquire))
         return;
     const std::shared_ptr<SessionSave> save = std::exchange(m_backgroundSave, nullptr);
+    noteSaveProblem(save->problem);
     m_core.keepTerrainEncoding(save->run);
     if (std::exchange(m_saveAgain, false))
         saveSessionInBackground();
@@ -150,6 +159,7 @@ void GameCanvas::settleBackgroundSave()
     if (!m_backgroundSave)
         return;
     m_saveWorker.waitForDone();
+    noteSaveProblem(m_backgroundSave->problem);
     m_core.keepTerrainEncoding(m_backgroundSave->run);
     m_backgroundSave.reset();
 }
@@ -164,14 +174,12 @@ void GameCanvas::dropBackgroundSave()
     }
 }
 
-bool GameCanvas::runWorthKeeping()
+// A replay being watched is no game to resume (the game left to watch it was saved before), and a finished
+// run's end removed the stored game in the same write that counted it.
+bool GameCanvas::runWorthKeeping() const
 {
-    if (m_watch)
-        return false; // the game left to watch a replay was saved before; the replay is no game to resume
-    if (m_core.finished) {
-        clearSession();
+    if (m_watch || m_core.finished)
         return false;
-    }
     return m_core.tick >= 1 || m_core.spawned > 0;
 }
 
@@ -189,16 +197,20 @@ void GameCanvas::writeSession(QSettings &settings, const QByteArray &blob, const
     settings.setValue(slotKey(kCurrentSlot, "cameraY"), context.cameraY);
     writeRecording(settings, kCurrentSlot, context.recording, context.recordingComplete);
     writeLastLevel(settings, context.level);
-    settings.sync();
 }
 
 void GameCanvas::clearSession()
 {
     dropBackgroundSave();
+    removeStoredRuns();
+    commitSettings();
+}
+
+void GameCanvas::removeStoredRuns()
+{
     m_settings.remove(kCurrentSlot);
     m_settings.remove(kPortraitSlot);
     m_settings.remove(kLandscapeSlot);
-    m_settings.sync();
 }
 
 bool GameCanvas::restoreSession(int level)
@@ -211,7 +223,7 @@ bool GameCanvas::restoreSession(int level)
         return false;
     if (settingsInt(slotKey(kCurrentSlot, "format"), 0) < kSessionFormat && levelAlreadyWon(run.levelIndex)) {
         m_settings.remove(kCurrentSlot);
-        m_settings.sync();
+        commitSettings();
         return false;
     }
     adoptRun(run, kCurrentSlot);

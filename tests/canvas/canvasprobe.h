@@ -84,9 +84,16 @@ inline QString settingsPath()
         + QStringLiteral("/harbour-pellwick.conf");
 }
 
+// A setting as the file itself holds it. The QSettings objects of one process on one file share what they
+// hold, written or not, so the file is read through a copy of its own.
 inline QVariant stored(const QString &key)
 {
-    return QSettings(settingsPath(), QSettings::IniFormat).value(key);
+    static int copies = 0;
+    const QString copy = settingsPath() + QStringLiteral(".copy%1").arg(++copies);
+    QFile::copy(settingsPath(), copy);
+    const QVariant value = QSettings(copy, QSettings::IniFormat).value(key);
+    QFile::remove(copy);
+    return value;
 }
 
 inline void store(const QVariantMap &values)
