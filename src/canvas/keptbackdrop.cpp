@@ -1,0 +1,202 @@
+#include "keptbackdrop.h"
+
+#include <QPainter>
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+
+namespace {
+
+constexpr int kHills = 2;
+// Hills are kept for this many rows at a time, as they come into view.
+constexpr int kBandRows = 32;
+
+// A colour times a coverage, with the rounding of Qt's raster engine.
+QRgb byteMul(QRgb x, uint a)
+{
+    uint t = (x & 0xff00ff) * a;
+    t = (t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8;
+    t &= 0xff00ff;
+    x = ((x >> 8) & 0xff00ff) * a;
+    x = x + ((x >> 8) & 0xff00ff) + 0x800080;
+    x &= 0xff00ff00;
+    return x | t;
+}
+
+// What Qt's raster engine makes of a pixel when a fill lays `laid` over it: `laid` is the pixel the same fill
+// leaves on a transparent picture, its colour already scaled by the coverage.
+QRgb laidOver(QRgb laid, QRgb pixel)
+{
+    return laid + byteMul(pixel, qAlpha(~laid));
+}
+
+} // namespace
+
+QSize BackdropScene::devicePixels() const
+{
+    return (size * pixelRatio).toSize();
+}
+
+bool BackdropScene::operator==(const BackdropScene &other) const
+{
+    return std::tie(size, pixelRatio, scale, level, world, theme)
+        == std::tie(other.size, other.pixelRatio, other.scale, other.level, other.world, other.theme);
+}
+
+bool KeptBackdrop::draw(QPainter *frame, const BackdropScene &scene, const QPoint &origin, const Art &art)
+{
+    const QSize pixels = scene.devicePixels();
+    if (pixels.isEmpty())
+        return false;
+    if (!m_scene || !(*m_scene == scene))
+        startScene(scene, art);
+    if (!m_sceneShown) {
+        m_sceneShown = true;
+        return false;
+    }
+    const QRect view(-origin, pixels);
+    if (m_composedView != view.topLeft()) {
+        coverColumns(view, art);
+        compose(view, art);
+        m_composedView = view.topLeft();
+    }
+    frame->drawImage(QPointF(0, 0), m_backdrop);
+    return true;
+}
+
+// Nothing of another scene is kept; the sky's colour on each row of the frame is painted as the frame paints
+// it.
+void KeptBackdrop::startScene(const BackdropScene &scene, const Art &art)
+{
+    m_scene = scene;
+    m_sceneShown = false;
+    const QSize pixels = scene.devicePixels();
+    QImage column(1, pixels.height(), QImage::Format_ARGB32_Premultiplied);
+    column.setDevicePixelRatio(scene.pixelRatio);
+    {
+        QPainter painter(&column);
+        painter.setRenderHint(QPainter::Antialiasing);
+        art.sky(&painter);
+    }
+    m_sky.resize(pixels.height());
+    for (int row = 0; row < pixels.height(); ++row)
+        m_sky[row] = *reinterpret_cast<const QRgb *>(column.constScanLine(row));
+
+    const qreal deviceScale = qreal(scene.scale) * scene.pixelRatio;
+    m_world = QRect(0, 0, int(std::ceil(scene.world.width() * deviceScale)),
+                    int(std::ceil(scene.world.height() * deviceScale)));
+    m_left = m_right = 0;
+    m_hillRows = QVector<HillRow>(m_world.height());
+    m_composedView.reset();
+    if (m_backdrop.size() != pixels)
+        m_backdrop = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    m_backdrop.setDevicePixelRatio(scene.pixelRatio);
+}
+
+// Every column of the world in view has its hills kept in every kept row. Whenever more columns are needed,
+// room is added for a walk across a quarter of the screen, so that a moving view rarely asks again.
+void KeptBackdrop::coverColumns(const QRect &view, const Art &art)
+{
+    const int room = view.width() / 4;
+    const int viewLeft = std::max(m_world.left(), view.left());
+    const int viewRight = std::min(m_world.right() + 1, view.right() + 1);
+    const int roomyLeft = std::max(m_world.left(), view.left() - room);
+    const int roomyRight = std::min(m_world.right() + 1, view.right() + 1 + room);
+    if (m_left == m_right) {
+        m_left = roomyLeft;
+        m_right = roomyRight;
+        return;
+    }
+    for (int band = 0; band < m_hillRows.size(); band += kBandRows) {
+        if (m_hillRows[band].isEmpty())
+            continue;
+        const int rows = std::min(kBandRows, int(m_hillRows.size()) - band);
+        if (viewLeft < m_left)
+            keepHills(band, rows, roomyLeft, m_left, art);
+        if (viewRight > m_right)
+            keepHills(band, rows, m_right, roomyRight, art);
+    }
+    if (viewLeft < m_left)
+        m_left = roomyLeft;
+    if (viewRight > m_right)
+        m_right = roomyRight;
+}
+
+const KeptBackdrop::HillRow &KeptBackdrop::hillRow(int row, const Art &art)
+{
+    if (m_hillRows[row].isEmpty()) {
+        const int band = row - row % kBandRows;
+        keepHills(band, std::min(kBandRows, int(m_hillRows.size()) - band), m_left, m_right, art);
+    }
+    return m_hillRows[row];
+}
+
+// Paints each hill range alone on a transparent band and keeps the pixels it leaves, in runs, before or after
+// those of the rows kept already.
+void KeptBackdrop::keepHills(int firstRow, int rows, int left, int right, const Art &art)
+{
+    const int width = right - left;
+    QImage layers[kHills];
+    for (int hill = 0; hill < kHills; ++hill) {
+        layers[hill] = QImage(width, rows, QImage::Format_ARGB32_Premultiplied);
+        layers[hill].fill(Qt::transparent);
+        layers[hill].setDevicePixelRatio(m_scene->pixelRatio);
+        QPainter painter(&layers[hill]);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setTransform(worldTransformAt(QPoint(left, firstRow)));
+        art.hill(&painter, hill);
+    }
+
+    for (int row = 0; row < rows; ++row) {
+        const auto *far = reinterpret_cast<const QRgb *>(layers[0].constScanLine(row));
+        const auto *near = reinterpret_cast<const QRgb *>(layers[1].constScanLine(row));
+        HillRow runs;
+        for (int x = 1; x <= width; ++x) {
+            if (x == width || far[x] != far[x - 1] || near[x] != near[x - 1])
+                runs.append({ left + x, far[x - 1], near[x - 1] });
+        }
+        HillRow &kept = m_hillRows[firstRow + row];
+        if (right <= m_left)
+            kept = runs + kept;
+        else
+            kept += runs;
+    }
+}
+
+// Each row of the view is filled with its sky, and each run of hills with what they lay on that sky; what
+// stands in front of the hills is painted over them.
+void KeptBackdrop::compose(const QRect &view, const Art &art)
+{
+    for (int row = 0; row < view.height(); ++row) {
+        auto *pixels = reinterpret_cast<QRgb *>(m_backdrop.scanLine(row));
+        const QRgb sky = m_sky[row];
+        const int worldRow = view.top() + row;
+        std::fill_n(pixels, view.width(), sky);
+        if (worldRow < 0 || worldRow >= m_world.height())
+            continue;
+        int start = m_left;
+        for (const HillRun &run : hillRow(worldRow, art)) {
+            const int from = std::max(start, view.left());
+            const int to = std::min(run.end, view.right() + 1);
+            if (from < to)
+                std::fill_n(pixels + (from - view.left()), to - from,
+                            laidOver(run.near, laidOver(run.far, sky)));
+            start = run.end;
+        }
+    }
+    QPainter painter(&m_backdrop);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setTransform(worldTransformAt(view.topLeft()));
+    art.overHills(&painter);
+}
+
+// The painter's transform from world units to a picture whose top left pixel is `corner`, in device pixels
+// counted from the world's origin.
+QTransform KeptBackdrop::worldTransformAt(const QPoint &corner) const
+{
+    const qreal scale = m_scene->scale;
+    const qreal ratio = m_scene->pixelRatio;
+    return QTransform(scale, 0, 0, scale, -corner.x() / ratio, -corner.y() / ratio);
+}
