@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <tuple>
 
 namespace {
@@ -30,6 +31,20 @@ QRgb byteMul(QRgb x, uint a)
 QRgb laidOver(QRgb laid, QRgb pixel)
 {
     return laid + byteMul(pixel, qAlpha(~laid));
+}
+
+// Most runs are long: a few pixels are set one by one, and then copied forward in ever larger blocks, which
+// the C library moves a vector at a time.
+void fillPixels(QRgb *pixels, int count, QRgb colour)
+{
+    constexpr int kByHand = 16;
+    const int byHand = std::min(count, kByHand);
+    std::fill_n(pixels, byHand, colour);
+    for (int done = byHand; done < count;) {
+        const int block = std::min(done, count - done);
+        std::memcpy(pixels + done, pixels, size_t(block) * sizeof(QRgb));
+        done += block;
+    }
 }
 
 } // namespace
@@ -173,18 +188,24 @@ void KeptBackdrop::compose(const QRect &view, const Art &art)
         auto *pixels = reinterpret_cast<QRgb *>(m_backdrop.scanLine(row));
         const QRgb sky = m_sky[row];
         const int worldRow = view.top() + row;
-        std::fill_n(pixels, view.width(), sky);
-        if (worldRow < 0 || worldRow >= m_world.height())
+        if (worldRow < 0 || worldRow >= m_world.height()) {
+            fillPixels(pixels, view.width(), sky);
             continue;
-        int start = m_left;
-        for (const HillRun &run : hillRow(worldRow, art)) {
-            const int from = std::max(start, view.left());
-            const int to = std::min(run.end, view.right() + 1);
-            if (from < to)
-                std::fill_n(pixels + (from - view.left()), to - from,
-                            laidOver(run.near, laidOver(run.far, sky)));
-            start = run.end;
         }
+        // Left of the world and right of it there is only sky.
+        int x = view.left();
+        const int right = view.right() + 1;
+        const auto fillTo = [&](int end, QRgb colour) {
+            end = std::min(end, right);
+            if (x < end) {
+                fillPixels(pixels + (x - view.left()), end - x, colour);
+                x = end;
+            }
+        };
+        fillTo(m_left, sky);
+        for (const HillRun &run : hillRow(worldRow, art))
+            fillTo(run.end, laidOver(run.near, laidOver(run.far, sky)));
+        fillTo(right, sky);
     }
     QPainter painter(&m_backdrop);
     painter.setRenderHint(QPainter::Antialiasing);
