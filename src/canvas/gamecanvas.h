@@ -273,8 +273,8 @@ private:
     void applyWatchedEvents();
     void announceSwappedGame();
 
-    // Painting. The exact frame paints everything from nothing; the kept one copies the sky and scenery from
-    // a tile kept for the scene, and leaves out what lies off screen.
+    // Painting. The exact frame paints everything from nothing; the kept one composes the sky and scenery
+    // from what is kept for the scene, and leaves out what lies off screen.
     void paintFrame(QPainter *painter, bool keepBackdrop);
     void drawSky(QPainter *painter) const;
     void enterWorld(QPainter *painter) const;

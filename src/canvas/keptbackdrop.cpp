@@ -188,7 +188,7 @@ void KeptBackdrop::compose(const QRect &view, const Art &art)
         auto *pixels = reinterpret_cast<QRgb *>(m_backdrop.scanLine(row));
         const QRgb sky = m_sky[row];
         const int worldRow = view.top() + row;
-        if (worldRow < 0 || worldRow >= m_world.height()) {
+        if (worldRow < 0 || worldRow >= m_world.height() || m_left == m_right) {
             fillPixels(pixels, view.width(), sky);
             continue;
         }
