@@ -14,7 +14,8 @@ namespace {
 constexpr int kLegFrames = 90;
 constexpr qreal kWalkStep = 2.0;
 
-// The place nearest to a member's from which a camera following it can go half a leg's walk either way.
+// The place nearest to a member's from which a camera following it can go half a leg's walk either way, as
+// far as the view can move at all.
 QPointF reachableCentre(const CanvasProbe &probe, const QPointF &near)
 {
     probe.setCamera(QPointF(-1e6, -1e6));
@@ -23,16 +24,18 @@ QPointF reachableCentre(const CanvasProbe &probe, const QPointF &near)
     probe.setCamera(QPointF(1e6, 1e6));
     probe.clampCamera();
     const QPointF most = probe.camera();
-    const qreal reach = kLegFrames * kWalkStep / 2;
+    const qreal reach = std::min(kLegFrames * kWalkStep / 2, (most.x() - least.x()) / 2);
     return QPointF(qBound(least.x() + reach, near.x(), most.x() - reach),
                    qBound(least.y(), near.y(), most.y()));
 }
 
+// Starts at the centre, walks out one way, back across to the other side and home again.
 void walk(CrewMember &member, const QPointF &centre, int frame)
 {
-    const bool outward = (frame / kLegFrames) % 2 == 0;
-    const int along = frame % kLegFrames;
-    const qreal x = kWalkStep * (outward ? along : kLegFrames - along) - kLegFrames * kWalkStep / 2;
+    const int lap = (frame + kLegFrames / 2) % (2 * kLegFrames);
+    const bool outward = lap < kLegFrames;
+    const int along = outward ? lap : 2 * kLegFrames - lap;
+    const qreal x = kWalkStep * (along - kLegFrames / 2);
     const qreal y = (frame / 10) % 3 == 0 ? -1 : 0;
     member.pos = centre + QPointF(x, y);
     member.direction = outward ? 1 : -1;
@@ -90,14 +93,13 @@ void PaintBenchmark::paintBusyFrame()
     probe.setSelectedCrewId(followed);
     probe.setZoom(zoom);
 
-    // A followed member walks two units a frame, as at normal speed, back and forth over a stretch wider than
-    // the screen, stepping up a unit now and then as on rough ground, where the view can follow it all the
-    // way.
+    // The member in view stands where the view can follow it half a walk either way. Followed, it walks two
+    // units a frame, as at normal speed, back and forth over a stretch wider than the screen, stepping up a
+    // unit now and then as on rough ground.
     CrewMember &member = *std::find_if(probe.core().crew.begin(), probe.core().crew.end(),
                                        [followed](const CrewMember &m) { return m.id == followed; });
     const QPointF walkCentre = reachableCentre(probe, member.pos);
-    if (cameraMoving)
-        walk(member, walkCentre, 0);
+    walk(member, walkCentre, 0);
     probe.setCamera(canvas.actionFocusWorld());
     probe.clampCamera();
     canvas.setFollowSelectedCrew(cameraMoving);

@@ -1,5 +1,6 @@
 #include "keptbackdrop.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTransform>
 
@@ -60,10 +61,25 @@ bool BackdropScene::operator==(const BackdropScene &other) const
         == std::tie(other.size, other.pixelRatio, other.scale, other.level, other.world, other.theme);
 }
 
+// The frame's own pixels, when the painter paints on an image of the whole item, as Qt Quick's painter does:
+// the backdrop is composed straight into them, before anything else is painted.
+QImage *KeptBackdrop::framePixels(QPainter *frame, const QSize &pixels)
+{
+    QPaintDevice *device = frame->device();
+    if (device->devType() != QInternal::Image || frame->paintEngine()->type() != QPaintEngine::Raster)
+        return nullptr;
+    auto *image = static_cast<QImage *>(device);
+    const QImage::Format format = image->format();
+    const bool opaqueOrPremultiplied =
+        format == QImage::Format_ARGB32_Premultiplied || format == QImage::Format_RGB32;
+    return opaqueOrPremultiplied && image->size() == pixels ? image : nullptr;
+}
+
 bool KeptBackdrop::draw(QPainter *frame, const BackdropScene &scene, const QPoint &origin, const Art &art)
 {
     const QSize pixels = scene.devicePixels();
-    if (pixels.isEmpty())
+    QImage *target = framePixels(frame, pixels);
+    if (!target)
         return false;
     if (!m_scene || !(*m_scene == scene))
         startScene(scene, art);
@@ -72,12 +88,12 @@ bool KeptBackdrop::draw(QPainter *frame, const BackdropScene &scene, const QPoin
         return false;
     }
     const QRect view(-origin, pixels);
-    if (m_composedView != view.topLeft()) {
-        coverColumns(view, art);
-        compose(view, art);
-        m_composedView = view.topLeft();
-    }
-    frame->drawImage(QPointF(0, 0), m_backdrop);
+    coverColumns(view, art);
+    compose(target, view, art);
+    frame->save();
+    frame->setTransform(worldTransformAt(view.topLeft()));
+    art.overHills(frame);
+    frame->restore();
     return true;
 }
 
@@ -104,10 +120,6 @@ void KeptBackdrop::startScene(const BackdropScene &scene, const Art &art)
                     int(std::ceil(scene.world.height() * deviceScale)));
     m_left = m_right = 0;
     m_hillRows = QVector<HillRow>(m_world.height());
-    m_composedView.reset();
-    if (m_backdrop.size() != pixels)
-        m_backdrop = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-    m_backdrop.setDevicePixelRatio(scene.pixelRatio);
 }
 
 // Every column of the world in view has its hills kept in every kept row. Whenever more columns are needed,
@@ -180,12 +192,11 @@ void KeptBackdrop::keepHills(int firstRow, int rows, int left, int right, const 
     }
 }
 
-// Each row of the view is filled with its sky, and each run of hills with what they lay on that sky; what
-// stands in front of the hills is painted over them.
-void KeptBackdrop::compose(const QRect &view, const Art &art)
+// Each row of the view is filled with its sky, and each run of hills with what they lay on that sky.
+void KeptBackdrop::compose(QImage *target, const QRect &view, const Art &art)
 {
     for (int row = 0; row < view.height(); ++row) {
-        auto *pixels = reinterpret_cast<QRgb *>(m_backdrop.scanLine(row));
+        auto *pixels = reinterpret_cast<QRgb *>(target->scanLine(row));
         const QRgb sky = m_sky[row];
         const int worldRow = view.top() + row;
         if (worldRow < 0 || worldRow >= m_world.height() || m_left == m_right) {
@@ -207,10 +218,6 @@ void KeptBackdrop::compose(const QRect &view, const Art &art)
             fillTo(run.end, laidOver(run.near, laidOver(run.far, sky)));
         fillTo(right, sky);
     }
-    QPainter painter(&m_backdrop);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setTransform(worldTransformAt(view.topLeft()));
-    art.overHills(&painter);
 }
 
 // The painter's transform from world units to a picture whose top left pixel is `corner`, in device pixels

@@ -34,8 +34,8 @@ struct BackdropScene
 // The sky and scenery of the frames. The two translucent hill ranges cost most of a frame's painting, and
 // the sky behind them stays with the screen while they move with the world. So the pixels the hills lay over
 // the sky are kept instead, row by row in runs of equal pixels, for the part of the world seen so far at this
-// scale; with the picture on whole device pixels, any view is composed from them at the speed of a fill,
-// exactly as painting the hills would lay them.
+// scale; with the picture on whole device pixels, any view is composed from them straight into the frame at
+// the speed of a fill, exactly as painting the hills would lay them, still or moving.
 class KeptBackdrop
 {
 public:
@@ -48,9 +48,10 @@ public:
         std::function<void(QPainter *)> overHills;
     };
 
-    // Draws the backdrop of the view whose world origin lands on device pixel `origin` of the frame. Returns
-    // false, drawing nothing, in the first frame of a scene, which may last only that frame, as while a
-    // pinch zooms: the backdrop is cheaper drawn in place then.
+    // Draws the backdrop of the view whose world origin lands on device pixel `origin` of the frame, which
+    // must be untransformed and not yet painted. Returns false, drawing nothing, where the frame is not an
+    // image of the item, and in the first frame of a scene, which may last only that frame, as while a pinch
+    // zooms: the backdrop is drawn in place then.
     bool draw(QPainter *frame, const BackdropScene &scene, const QPoint &origin, const Art &art);
 
 private:
@@ -63,24 +64,23 @@ private:
     };
     using HillRow = QVector<HillRun>;
 
+    static QImage *framePixels(QPainter *frame, const QSize &pixels);
     void startScene(const BackdropScene &scene, const Art &art);
     void coverColumns(const QRect &view, const Art &art);
     const HillRow &hillRow(int row, const Art &art);
     void keepHills(int firstRow, int rows, int left, int right, const Art &art);
-    void compose(const QRect &view, const Art &art);
+    void compose(QImage *target, const QRect &view, const Art &art);
     QTransform worldTransformAt(const QPoint &corner) const;
 
     std::optional<BackdropScene> m_scene;
     bool m_sceneShown = false;
     QVector<QRgb> m_sky; // the colour of each row of the frame
-    // In device pixels counted from the world's origin: the world, the columns every kept row of hills
-    // covers, and the corner of the view the backdrop holds.
+    // In device pixels counted from the world's origin: the world, and the columns every kept row of hills
+    // covers.
     QRect m_world;
     int m_left = 0;
     int m_right = 0;
     QVector<HillRow> m_hillRows; // one for each row of the world, empty until kept
-    std::optional<QPoint> m_composedView;
-    QImage m_backdrop;
 };
 
 #endif // PELLWICK_KEPTBACKDROP_H
