@@ -57,8 +57,8 @@ QSize BackdropScene::devicePixels() const
 
 bool BackdropScene::operator==(const BackdropScene &other) const
 {
-    return std::tie(size, pixelRatio, scale, level, world, theme)
-        == std::tie(other.size, other.pixelRatio, other.scale, other.level, other.world, other.theme);
+    return std::tie(size, pixelRatio, scale, world, theme)
+        == std::tie(other.size, other.pixelRatio, other.scale, other.world, other.theme);
 }
 
 // The frame's own pixels, when the painter paints on an image of the whole item, as Qt Quick's painter does:

@@ -15,15 +15,15 @@
 
 class QPainter;
 
-// Everything the backdrop shows besides where the view stands: the sky and scenery of one level, world size
-// and theme, at one scale on one screen. The ground, the objects and the crew are painted over it anew every
-// frame, so nothing kept depends on them: a restored or rewound game shows its own ground at once.
+// Everything the kept part of the backdrop shows besides where the view stands: the sky and the hills of one
+// world size and theme, at one scale on one screen. The specks and decorations, the ground, the objects and
+// the crew are painted over them anew every frame, so nothing kept depends on the level or its ground: a
+// restored or rewound game shows its own ground at once.
 struct BackdropScene
 {
     QSizeF size; // of the item
     qreal pixelRatio;
     float scale; // item pixels per world unit
-    int level;
     QSize world; // of the level's layout
     int theme;
 

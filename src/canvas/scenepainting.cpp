@@ -256,12 +256,8 @@ QRectF GameCanvas::visibleWorld() const
 void GameCanvas::drawKeptBackdrop(QPainter *painter)
 {
     const qreal ratio = painter->device()->devicePixelRatioF();
-    const BackdropScene scene { QSizeF(width(), height()),
-                                ratio,
-                                effectiveScale(),
-                                m_core.levelIndex,
-                                QSize(m_core.worldWidth(), m_core.worldHeight()),
-                                themeOf(m_core) };
+    const BackdropScene scene { QSizeF(width(), height()), ratio, effectiveScale(),
+                                QSize(m_core.worldWidth(), m_core.worldHeight()), themeOf(m_core) };
     const KeptBackdrop::Art art {
         [this](QPainter *sky) { drawSky(sky); },
         [this](QPainter *world, int hill) { drawHill(world, hill); },
