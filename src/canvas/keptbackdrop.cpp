@@ -195,8 +195,10 @@ void KeptBackdrop::keepHills(int firstRow, int rows, int left, int right, const 
 // Each row of the view is filled with its sky, and each run of hills with what they lay on that sky.
 void KeptBackdrop::compose(QImage *target, const QRect &view, const Art &art)
 {
+    // Taken once: asking for each row would announce a change to the image every time.
+    uchar *const firstRow = target->bits();
     for (int row = 0; row < view.height(); ++row) {
-        auto *pixels = reinterpret_cast<QRgb *>(target->scanLine(row));
+        auto *pixels = reinterpret_cast<QRgb *>(firstRow + row * target->bytesPerLine());
         const QRgb sky = m_sky[row];
         const int worldRow = view.top() + row;
         if (worldRow < 0 || worldRow >= m_world.height() || m_left == m_right) {
