@@ -5,7 +5,43 @@
 #include <QSet>
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace Pellwick;
+
+namespace {
+
+constexpr int kLegFrames = 90;
+constexpr qreal kWalkStep = 2.0;
+
+// The place nearest to a member's from which a camera following it can go half a leg's walk either way, as
+// far as the view can move at all.
+QPointF reachableCentre(const CanvasProbe &probe, const QPointF &near)
+{
+    probe.setCamera(QPointF(-1e6, -1e6));
+    probe.clampCamera();
+    const QPointF least = probe.camera();
+    probe.setCamera(QPointF(1e6, 1e6));
+    probe.clampCamera();
+    const QPointF most = probe.camera();
+    const qreal reach = std::min(kLegFrames * kWalkStep / 2, (most.x() - least.x()) / 2);
+    return QPointF(qBound(least.x() + reach, near.x(), most.x() - reach),
+                   qBound(least.y(), near.y(), most.y()));
+}
+
+// Starts at the centre, walks out one way, back across to the other side and home again.
+void walk(CrewMember &member, const QPointF &centre, int frame)
+{
+    const int lap = (frame + kLegFrames / 2) % (2 * kLegFrames);
+    const bool outward = lap < kLegFrames;
+    const int along = outward ? lap : 2 * kLegFrames - lap;
+    const qreal x = kWalkStep * (along - kLegFrames / 2);
+    const qreal y = (frame / 10) % 3 == 0 ? -1 : 0;
+    member.pos = centre + QPointF(x, y);
+    member.direction = outward ? 1 : -1;
+}
+
+} // namespace
 
 // One frame of a busy run. A phone frame comes every 33 ms.
 class PaintBenchmark : public QObject
@@ -26,9 +62,9 @@ void PaintBenchmark::paintBusyFrame_data()
     QTest::addColumn<float>("zoom");
     QTest::addColumn<bool>("cameraMoving");
 
-    // A small window, the desktop, and the two phone screens in both orientations; a camera that stays,
-    // and, zoomed in, one that moves every frame, as it does following a member. Unzoomed, the whole world
-    // is in view and the camera never moves.
+    // A small window, the desktop, and the two phone screens in both orientations; a camera that stays, and,
+    // zoomed in, one that follows a walking member. Unzoomed, the whole world is in view and the camera
+    // never moves.
     for (const QSize &size : { QSize(540, 960), QSize(960, 540), QSize(1920, 1080), QSize(1080, 2520),
                                QSize(2520, 1080), QSize(720, 1560), QSize(1560, 720) }) {
         QTest::addRow("%dx%d zoom 1.0", size.width(), size.height()) << size << 1.0f << false;
@@ -53,16 +89,26 @@ void PaintBenchmark::paintBusyFrame()
     BusyRun::play(probe.core());
     canvas.setSize(size);
     canvas.setPaused(false);
-    probe.setSelectedCrewId(BusyRun::firstActiveId(probe.core()));
+    const int followed = BusyRun::firstActiveId(probe.core());
+    probe.setSelectedCrewId(followed);
     probe.setZoom(zoom);
+
+    // The member in view stands where the view can follow it half a walk either way. Followed, it walks two
+    // units a frame, as at normal speed, back and forth over a stretch wider than the screen, stepping up a
+    // unit now and then as on rough ground.
+    CrewMember &member = *std::find_if(probe.core().crew.begin(), probe.core().crew.end(),
+                                       [followed](const CrewMember &m) { return m.id == followed; });
+    const QPointF walkCentre = reachableCentre(probe, member.pos);
+    walk(member, walkCentre, 0);
     probe.setCamera(canvas.actionFocusWorld());
     probe.clampCamera();
-    // A moving camera sways a little either side of the action, never in the same place two frames running.
-    const QPointF focus = probe.camera();
+    canvas.setFollowSelectedCrew(cameraMoving);
     int frameNumber = 0;
     const auto paintFrame = [&](QImage *frame) {
-        if (cameraMoving)
-            probe.setCamera(focus + QPointF(0.7 * (frameNumber++ % 7 - 3), 0));
+        if (cameraMoving) {
+            walk(member, walkCentre, frameNumber++);
+            probe.followStep();
+        }
         QPainter painter(frame);
         canvas.paint(&painter);
     };

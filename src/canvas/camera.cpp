@@ -83,6 +83,18 @@ QPointF GameCanvas::worldToItem(const QPointF &world) const
     return QPointF(w * 0.5f + (world.x() - m_cameraX) * scale, h * 0.5f + (world.y() - m_cameraY) * scale);
 }
 
+// The device pixel the picture puts the world's origin on: the camera's own point, rounded to a whole pixel,
+// so that a moving picture moves by whole pixels and what it showed before can be copied. It lies within
+// half a pixel of worldToItem().
+QPoint GameCanvas::worldOriginPixel(qreal pixelRatio) const
+{
+    const QRectF field = playfieldRect();
+    const qreal scale = qreal(effectiveScale());
+    const qreal x = field.x() + field.width() * 0.5 - m_cameraX * scale;
+    const qreal y = field.y() + field.height() * 0.5 - m_cameraY * scale;
+    return QPoint(qRound(x * pixelRatio), qRound(y * pixelRatio));
+}
+
 QPointF GameCanvas::itemToWorld(float x, float y) const
 {
     const QPointF miss(-1000, -1000);

@@ -2,11 +2,12 @@
 #define PELLWICK_GAMECANVAS_H
 
 #include "gamecore.h"
+#include "keptbackdrop.h"
 #include "replay.h"
 #include "storage.h"
 #include "watchedreplay.h"
 
-#include <QImage>
+#include <QPoint>
 #include <QPointF>
 #include <QQuickPaintedItem>
 #include <QRectF>
@@ -241,6 +242,7 @@ private:
     // Camera and zoom.
     static float boundedZoom(qreal value);
     float effectiveScale() const;
+    QPoint worldOriginPixel(qreal pixelRatio) const;
     void clampCamera();
     void centerCamera(bool resetZoom);
     void centreOnAction();
@@ -283,28 +285,17 @@ private:
     void applyWatchedEvents();
     void announceSwappedGame();
 
-    // Painting. The exact frame paints everything from nothing; the kept one reuses the sky and scenery
-    // while the view stays, and leaves out what lies off screen.
-    struct BackdropView
-    {
-        QSizeF size;
-        qreal pixelRatio;
-        float scale;
-        float cameraX;
-        float cameraY;
-        int level;
-        int layout;
-        int theme;
-        bool operator==(const BackdropView &other) const;
-    };
+    // Painting. The exact frame paints everything from nothing; the kept one composes the sky and scenery
+    // from what is kept for the scene, and leaves out what lies off screen.
     void paintFrame(QPainter *painter, bool keepBackdrop);
     void drawSky(QPainter *painter) const;
     void enterWorld(QPainter *painter) const;
     QRectF visibleWorld() const;
     void drawKeptBackdrop(QPainter *painter);
-    void drawVisibleBackdrop(QPainter *painter) const;
+    void drawBackdropInPlace(QPainter *painter) const;
     void drawBackground(QPainter *painter) const;
-    void drawBackground(QPainter *painter, const QRectF &shown) const;
+    void drawHill(QPainter *painter, int hill) const;
+    void drawSceneryOverHills(QPainter *painter) const;
     void handOverSceneryState(QPainter *painter) const;
     void drawObjects(QPainter *painter, const QRectF &shown) const;
     void drawPortal(QPainter *painter, const QPointF &pos, bool exit) const;
@@ -358,9 +349,7 @@ private:
     std::shared_ptr<SessionSave> m_backgroundSave;
     bool m_saveAgain = false;
 
-    QImage m_backdrop;
-    std::optional<BackdropView> m_backdropView;
-    std::optional<BackdropView> m_previousView;
+    KeptBackdrop m_keptBackdrop;
 };
 
 #endif // PELLWICK_GAMECANVAS_H

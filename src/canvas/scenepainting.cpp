@@ -7,9 +7,7 @@
 #include <QPolygonF>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <tuple>
 
 using namespace Pellwick;
 
@@ -73,75 +71,30 @@ void fillPolygon(QPainter *painter, const QPointF *points, int count)
     painter->drawPolygon(points, count, Qt::OddEvenFill);
 }
 
-// One step of cutting a polygon to a rectangle: keeps the side of one edge line, adding the crossings.
-template<typename Inside, typename Crossing>
-int cutPolygon(const QPointF *in, int count, QPointF *out, Inside inside, Crossing crossing)
+constexpr int kFarHills = 0;
+constexpr int kNearHills = 1;
+
+// One of the two hill ranges, far or near. The outline is given whole: the rasterizer walks only the rows and
+// columns on the painter's device, and a cut would move the edges by a fraction of a pixel.
+void drawHill(QPainter *painter, const ThemeLook &look, int hill, int w, int h)
 {
-    int kept = 0;
-    for (int i = 0; i < count; ++i) {
-        const QPointF &a = in[i];
-        const QPointF &b = in[(i + 1) % count];
-        if (inside(a))
-            out[kept++] = a;
-        if (inside(a) != inside(b))
-            out[kept++] = crossing(a, b);
+    painter->setPen(Qt::NoPen);
+    if (hill == kFarHills) {
+        painter->setBrush(QColor::fromRgba(look.farHills));
+        const QPointF farHills[] = {
+            { 0, share(0.7, h) },
+            { share(0.14, w), share(0.47, h) },
+            { share(0.29, w), share(0.7, h) },
+            { share(0.46, w), share(0.43, h) },
+            { share(0.65, w), share(0.7, h) },
+            { share(0.82, w), share(0.5, h) },
+            { double(w), share(0.68, h) },
+            { double(w), double(h) },
+            { 0, double(h) },
+        };
+        fillPolygon(painter, farHills, 9);
+        return;
     }
-    return kept;
-}
-
-QPointF atX(const QPointF &a, const QPointF &b, qreal x)
-{
-    return QPointF(x, a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x()));
-}
-
-QPointF atY(const QPointF &a, const QPointF &b, qreal y)
-{
-    return QPointF(a.x() + (b.x() - a.x()) * (y - a.y()) / (b.y() - a.y()), y);
-}
-
-// A big shape cut to the part that can be seen: the rasterizer no longer walks what lies off screen, and
-// inside the view its edges are the same lines.
-void fillPolygonWithin(QPainter *painter, const QPointF *points, int count, const QRectF &shown)
-{
-    constexpr int kRoom = 64; // each cut adds at most half the corners again
-    std::array<QPointF, kRoom> a;
-    std::array<QPointF, kRoom> b;
-    const qreal left = shown.left();
-    const qreal right = shown.right();
-    const qreal top = shown.top();
-    const qreal bottom = shown.bottom();
-    int n = cutPolygon(
-        points, count, a.data(), [left](const QPointF &p) { return p.x() >= left; },
-        [left](const QPointF &p, const QPointF &q) { return atX(p, q, left); });
-    n = cutPolygon(
-        a.data(), n, b.data(), [right](const QPointF &p) { return p.x() <= right; },
-        [right](const QPointF &p, const QPointF &q) { return atX(p, q, right); });
-    n = cutPolygon(
-        b.data(), n, a.data(), [top](const QPointF &p) { return p.y() >= top; },
-        [top](const QPointF &p, const QPointF &q) { return atY(p, q, top); });
-    n = cutPolygon(
-        a.data(), n, b.data(), [bottom](const QPointF &p) { return p.y() <= bottom; },
-        [bottom](const QPointF &p, const QPointF &q) { return atY(p, q, bottom); });
-    if (n >= 3)
-        fillPolygon(painter, b.data(), n);
-}
-
-void drawHills(QPainter *painter, const ThemeLook &look, int w, int h, const QRectF &shown)
-{
-    painter->setBrush(QColor::fromRgba(look.farHills));
-    const QPointF farHills[] = {
-        { 0, share(0.7, h) },
-        { share(0.14, w), share(0.47, h) },
-        { share(0.29, w), share(0.7, h) },
-        { share(0.46, w), share(0.43, h) },
-        { share(0.65, w), share(0.7, h) },
-        { share(0.82, w), share(0.5, h) },
-        { double(w), share(0.68, h) },
-        { double(w), double(h) },
-        { 0, double(h) },
-    };
-    fillPolygonWithin(painter, farHills, 9, shown);
-
     painter->setBrush(QColor::fromRgba(look.nearHills));
     const QPointF nearHills[] = {
         { 0, share(0.8, h) },
@@ -153,7 +106,7 @@ void drawHills(QPainter *painter, const ThemeLook &look, int w, int h, const QRe
         { double(w), double(h) },
         { 0, double(h) },
     };
-    fillPolygonWithin(painter, nearHills, 8, shown);
+    fillPolygon(painter, nearHills, 8);
 }
 
 // Specks and stars sit at places fixed by the level and the world size, so they never flicker.
@@ -222,13 +175,6 @@ void drawMoonAndSkyline(QPainter *painter, int w, int h)
 
 } // namespace
 
-bool GameCanvas::BackdropView::operator==(const BackdropView &other) const
-{
-    return std::tie(size, pixelRatio, scale, cameraX, cameraY, level, layout, theme)
-        == std::tie(other.size, other.pixelRatio, other.scale, other.cameraX, other.cameraY, other.level,
-                    other.layout, other.theme);
-}
-
 void GameCanvas::paint(QPainter *painter)
 {
     // A painter already scaled or moved by its owner gets the exact frame: the kept backdrop is made for an
@@ -285,15 +231,14 @@ void GameCanvas::drawSky(QPainter *painter) const
     painter->fillRect(boundingRect(), sky);
 }
 
-// Clipped to the play field, with world units from here on.
+// Clipped to the play field, with world units from here on, the world's origin on a whole device pixel.
 void GameCanvas::enterWorld(QPainter *painter) const
 {
-    const QRectF field = playfieldRect();
-    painter->setClipRect(field, Qt::ReplaceClip);
-    painter->translate(field.x() + field.width() * 0.5, field.y() + field.height() * 0.5);
-    const float scale = baseScale() * m_zoom;
+    painter->setClipRect(playfieldRect(), Qt::ReplaceClip);
+    const qreal ratio = painter->device()->devicePixelRatioF();
+    painter->translate(QPointF(worldOriginPixel(ratio)) / ratio);
+    const float scale = effectiveScale();
     painter->scale(scale, scale);
-    painter->translate(-m_cameraX, -m_cameraY);
 }
 
 // The part of the world in the play field, widened by the reach of the largest figure.
@@ -306,47 +251,28 @@ QRectF GameCanvas::visibleWorld() const
     return QRectF(m_cameraX - halfW, m_cameraY - halfH, 2 * halfW, 2 * halfH);
 }
 
-// The sky and the scenery change only with the view and the level. A view held for a second frame is kept
-// and copied from then on. While the view moves, as when the camera follows a member, they are drawn in
-// place: keeping them would cost a copy more every frame.
+// The sky and the scenery change only with the scene and the view, and they are most of the pixels: they are
+// composed from what is kept for the scene whenever that is the cheaper way.
 void GameCanvas::drawKeptBackdrop(QPainter *painter)
 {
     const qreal ratio = painter->device()->devicePixelRatioF();
-    const QSizeF itemSize(width(), height());
-    const BackdropView view { itemSize,
-                              ratio,
-                              baseScale() * m_zoom,
-                              m_cameraX,
-                              m_cameraY,
-                              m_core.levelIndex,
-                              int(m_core.layoutMode),
-                              themeOf(m_core) };
-    if (!m_backdropView || !(*m_backdropView == view)) {
-        const bool viewHeld = m_previousView && *m_previousView == view;
-        m_previousView = view;
-        if (!viewHeld) {
-            drawVisibleBackdrop(painter);
-            return;
-        }
-        const QSize pixels = (itemSize * ratio).toSize();
-        if (m_backdrop.size() != pixels)
-            m_backdrop = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-        m_backdrop.setDevicePixelRatio(ratio);
-        m_backdrop.fill(Qt::transparent);
-        QPainter backdrop(&m_backdrop);
-        backdrop.setRenderHint(QPainter::Antialiasing);
-        drawVisibleBackdrop(&backdrop);
-        m_backdropView = view;
-    }
-    painter->drawImage(QPointF(0, 0), m_backdrop);
+    const BackdropScene scene { QSizeF(width(), height()), ratio, effectiveScale(),
+                                QSize(m_core.worldWidth(), m_core.worldHeight()), themeOf(m_core) };
+    const KeptBackdrop::Art art {
+        [this](QPainter *sky) { drawSky(sky); },
+        [this](QPainter *world, int hill) { drawHill(world, hill); },
+        [this](QPainter *world) { drawSceneryOverHills(world); },
+    };
+    if (!m_keptBackdrop.draw(painter, scene, worldOriginPixel(ratio), art))
+        drawBackdropInPlace(painter);
 }
 
-void GameCanvas::drawVisibleBackdrop(QPainter *painter) const
+void GameCanvas::drawBackdropInPlace(QPainter *painter) const
 {
     drawSky(painter);
     painter->save();
     enterWorld(painter);
-    drawBackground(painter, visibleWorld());
+    drawBackground(painter);
     painter->restore();
 }
 
@@ -354,19 +280,25 @@ void GameCanvas::drawVisibleBackdrop(QPainter *painter) const
 // their pen) on the painter: an open door is filled with whatever brush the scenery left behind.
 void GameCanvas::drawBackground(QPainter *painter) const
 {
-    drawBackground(painter, kWholeWorld);
+    drawHill(painter, kFarHills);
+    drawHill(painter, kNearHills);
+    drawSceneryOverHills(painter);
 }
 
-void GameCanvas::drawBackground(QPainter *painter, const QRectF &shown) const
+void GameCanvas::drawHill(QPainter *painter, int hill) const
+{
+    ::drawHill(painter, lookOf(m_core), hill, m_core.worldWidth(), m_core.worldHeight());
+}
+
+// The specks or stars and the theme's decoration, in front of the hills.
+void GameCanvas::drawSceneryOverHills(QPainter *painter) const
 {
     const int w = m_core.worldWidth();
     const int h = m_core.worldHeight();
-    const ThemeLook &look = lookOf(m_core);
     const int theme = themeOf(m_core);
 
     painter->setPen(Qt::NoPen);
-    drawHills(painter, look, w, h, shown);
-    painter->setBrush(QColor::fromRgba(look.specks));
+    painter->setBrush(QColor::fromRgba(lookOf(m_core).specks));
     if (theme == kNightTheme) {
         drawSpecks(painter, 28, m_core.levelIndex, w, h, true);
         drawMoonAndSkyline(painter, w, h);

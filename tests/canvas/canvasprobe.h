@@ -38,6 +38,7 @@ public:
     }
     void clampCamera() const { m_canvas.clampCamera(); }
     void setZoom(float value) const { m_canvas.m_zoom = value; }
+    void followStep() const { m_canvas.followStep(); }
 
     void setSelectedCrewId(int id) const { m_canvas.m_selectedCrewId = id; }
 
