@@ -3,6 +3,7 @@
 
 #include "gamecore.h"
 #include "replay.h"
+#include "runhistory.h"
 #include "storage.h"
 #include "watchedreplay.h"
 
@@ -178,6 +179,14 @@ public:
     // Whether the attempt that just finished has its replay stored, so that watching it again shows that one.
     bool lastReplayStored() const;
 
+    // Taking the run back, offered to GameControl in C++ only: no part of the contract. A run under way and a
+    // watched replay go back `ticks` (not beyond their start), and so does a lost run from its result card;
+    // while paused they also step one tick either way. Each answers false, and does nothing, when it cannot.
+    bool canRewind() const;
+    bool rewind(int ticks);
+    bool stepBack();
+    bool stepForward();
+
     void paint(QPainter *painter) override;
 
 Q_SIGNALS:
@@ -215,8 +224,13 @@ private:
     // Frame loop and play control.
     void forgetPendingAssignment();
     void matchCoreLayout();
+    void stepRun();
     void emitFrameEvents(int savedBefore, int lostBefore, int triggersBefore);
     void finishAttempt();
+
+    // Taking a run back.
+    bool rewindTo(int tick);
+    void cutRecording();
 
     // Progress and statistics.
     void markMigration();
@@ -224,6 +238,7 @@ private:
     void recordAttemptIfNeeded();
     void countAttempt();
     void storeEndOfRun();
+    void takeBackLoss();
     void unlockAfterWin();
     void finalizeStatistics();
     void keepAttemptsAboveResults(int level);
@@ -256,8 +271,10 @@ private:
     // Session persistence.
     void startSaveWorker();
     void saveSession();
+    bool stageSession();
     void saveSessionInBackground();
     void saveSessionSoon();
+    void storeRewoundRun();
     void collectBackgroundSave();
     void settleBackgroundSave();
     void dropBackgroundSave();
@@ -338,6 +355,9 @@ private:
     bool m_newBestTime = false;
     bool m_newBestSkills = false;
     bool m_newBestSaved = false;
+    // What the end of a lost run stored, so that rewinding it takes back exactly that.
+    bool m_lossStored = false;
+    int m_bestSavedBefore = 0;
     SaveProblem m_saveProblem = SaveProblem::None;
     bool m_lastReplayStored = false;
 
@@ -350,6 +370,8 @@ private:
 
     Pellwick::Replay m_recording;
     bool m_recordingComplete = true;
+    // The timeline of the run on screen, the player's own or a watched replay's, for rewinding it.
+    Pellwick::RunHistory m_history;
     std::optional<WatchedReplay> m_watch;
     bool m_lastWatchWon = false;
 

@@ -97,10 +97,17 @@ void GameCanvas::startSaveWorker()
 void GameCanvas::saveSession()
 {
     settleBackgroundSave();
+    if (stageSession())
+        commitSettings();
+}
+
+// The run among the settings' changes, if it is worth keeping, for the caller's write to store.
+bool GameCanvas::stageSession()
+{
     if (!runWorthKeeping())
-        return;
+        return false;
     writeSession(m_settings, m_core.serialize(), sessionContext());
-    commitSettings();
+    return true;
 }
 
 // The frame loop's save: the snapshot is made and written on the worker; a later frame collects it.
@@ -138,6 +145,28 @@ void GameCanvas::saveSessionSoon()
         m_saveAgain = true;
     else
         saveSessionInBackground();
+}
+
+// The stored game follows a run taken back. A save of the future given up is dropped if it is not written
+// yet, and the rewound run is stored after it: holding rewind never has more than one save waiting. A run
+// taken back to before its first tick is a level not begun, which is not stored. A watched replay stores
+// nothing.
+void GameCanvas::storeRewoundRun()
+{
+    if (m_watch)
+        return;
+    if (!runWorthKeeping()) {
+        clearSession();
+        return;
+    }
+    const std::shared_ptr<SessionSave> save = m_backgroundSave;
+    if (!save) {
+        saveSessionInBackground();
+        return;
+    }
+    QMutexLocker lock(&save->storeLock);
+    save->dropped = true;
+    m_saveAgain = true;
 }
 
 void GameCanvas::collectBackgroundSave()
