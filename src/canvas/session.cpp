@@ -60,7 +60,7 @@ struct SessionSave
     QSettings::Format settingsFormat;
     // Held while the save is written: a run cleared meanwhile is either removed after it or never written.
     QMutex storeLock;
-    bool dropped = false;
+    std::atomic<bool> dropped { false };
     // Written by the worker before `done`: what kept the file from taking the save, if anything.
     SaveProblem problem = SaveProblem::None;
     std::atomic<bool> done { false };
@@ -123,7 +123,8 @@ void GameCanvas::saveSessionInBackground()
 // Runs on the worker, with a settings object of its own on the game's file, as QSettings allows.
 void GameCanvas::writeInBackground(SessionSave &save)
 {
-    const QByteArray blob = save.run.serialize();
+    // A save dropped before its turn costs nothing: holding rewind drops one at every step.
+    const QByteArray blob = save.dropped ? QByteArray() : save.run.serialize();
     {
         QMutexLocker lock(&save.storeLock);
         if (!save.dropped) {
@@ -147,10 +148,9 @@ void GameCanvas::saveSessionSoon()
         saveSessionInBackground();
 }
 
-// The stored game follows a run taken back. A save of the future given up is dropped if it is not written
-// yet, and the rewound run is stored after it: holding rewind never has more than one save waiting. A run
-// taken back to before its first tick is a level not begun, which is not stored. A watched replay stores
-// nothing.
+// The stored game follows a run taken back: a save of the future given up is dropped, and the rewound run is
+// stored at once. A run taken back to before its first tick is a level not begun, which is not stored; a
+// watched replay stores nothing.
 void GameCanvas::storeRewoundRun()
 {
     if (m_watch)
@@ -159,14 +159,8 @@ void GameCanvas::storeRewoundRun()
         clearSession();
         return;
     }
-    const std::shared_ptr<SessionSave> save = m_backgroundSave;
-    if (!save) {
-        saveSessionInBackground();
-        return;
-    }
-    QMutexLocker lock(&save->storeLock);
-    save->dropped = true;
-    m_saveAgain = true;
+    dropBackgroundSave();
+    saveSessionInBackground();
 }
 
 void GameCanvas::collectBackgroundSave()

@@ -2,6 +2,7 @@
 #define PELLWICK_CANVASPROBE_H
 
 #include "gamecanvas.h"
+#include "replay.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,6 +11,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 // White-box access to a canvas for the tests: its core, view and selection, and its frame slot, so a test
 // drives frames itself instead of waiting for the clock.
@@ -134,6 +137,46 @@ inline void arrangeOutcome(Pellwick::GameCore &core, int saved, int lost, int re
         placeMember(core, core.exit());
     for (int i = 0; i < lost; ++i)
         placeMember(core, QPointF(-1000, 100));
+}
+
+// The plan's level in its layout, past its introduction, on a window-sized canvas that moves only when the
+// test advances it.
+inline void startPlanLevel(GameCanvas &canvas, const Pellwick::Replay &plan)
+{
+    CanvasProbe::holding(canvas);
+    canvas.setSize(QSizeF(960, 540));
+    canvas.setPortraitLayout(plan.layout == Pellwick::Portrait);
+    canvas.setLevel(plan.level);
+    canvas.startLevel();
+}
+
+// Plays a stored solution on from the run's tick through the canvas's own controls, a frame a tick, as a
+// player would, up to `until` or the run's end; past the recorded end a diverging game is cut off, as a
+// player who lost patience would.
+inline void playPlan(GameCanvas &canvas, const Pellwick::Replay &plan, int until = 1 << 30)
+{
+    CanvasProbe probe(canvas);
+    const Pellwick::GameCore &core = probe.core();
+    const auto advanceTo = [&](int tick) {
+        while (!core.finished && core.tick < std::min(tick, until))
+            probe.advanceFrame();
+        return core.tick < until;
+    };
+    for (const Pellwick::ReplayEvent &event : plan.events) {
+        if (event.tick < core.tick || !advanceTo(event.tick))
+            continue;
+        if (event.kind == Pellwick::ReplayEvent::Rate) {
+            canvas.setReleaseRate(event.rate);
+        } else if (event.kind == Pellwick::ReplayEvent::End) {
+            canvas.endRun();
+        } else {
+            canvas.selectSkill(event.skill);
+            const QPointF item = canvas.worldToItem(event.point);
+            canvas.applySelectedSkill(float(item.x()), float(item.y()));
+            probe.commitPendingAssignment();
+        }
+    }
+    advanceTo(plan.result.tick + 600);
 }
 
 } // namespace CanvasTest

@@ -7,6 +7,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 #include <optional>
@@ -42,33 +43,6 @@ void digAndAdvance(const CanvasProbe &probe, int frames)
         probe.core().carveRect(QRect(40 + 7 * (probe.core().tick % 120), 200, 5, 60));
         probe.advanceFrame();
     }
-}
-
-// Plays a stored solution through the canvas's own controls, a frame a tick, as a player would.
-void playSolution(GameCanvas &canvas, const Replay &plan)
-{
-    CanvasProbe probe = CanvasProbe::holding(canvas);
-    const GameCore &core = probe.core();
-    canvas.setPortraitLayout(plan.layout == Portrait);
-    canvas.setLevel(plan.level);
-    canvas.startLevel();
-    for (const ReplayEvent &event : plan.events) {
-        while (!core.finished && core.tick < event.tick)
-            probe.advanceFrame();
-        if (event.kind == ReplayEvent::Rate) {
-            canvas.setReleaseRate(event.rate);
-        } else if (event.kind == ReplayEvent::End) {
-            canvas.endRun();
-        } else {
-            canvas.selectSkill(event.skill);
-            const QPointF item = canvas.worldToItem(event.point);
-            canvas.applySelectedSkill(float(item.x()), float(item.y()));
-            probe.commitPendingAssignment();
-        }
-    }
-    // Past the recorded end a diverging game is cut off, as a player who lost patience would.
-    while (!core.finished && core.tick < plan.result.tick + 600)
-        probe.advanceFrame();
 }
 
 // The game's files as a kill would leave them, byte for byte, by path: the settings and the replays.
@@ -180,6 +154,7 @@ QString heldOnOpening(bool replays = true)
 //   pause, restart, next (level), clear (the statistics), watch (the stored solution of level 0, 40 frames)
 //   faster (release rate), settle (the save under way is stored, and the one it held back begun)
 //   won, lost, end   the run ends in the next frame, all 3 needed saved in 40 s or 2 of 3; or ended by hand
+//   rewind, back, forward   the run goes 5 s back (if it can); or a tick back or forward while paused
 //   full, nearly-full, read-only   the storage takes no byte, or 512, or no new file, until
 //   mended           it takes writes again: the settings file must be as before, every replay whole, and
 //                    the player told once why
@@ -264,6 +239,10 @@ private:
             finish(is("won"));
         } else if (is("end")) {
             QVERIFY(m_canvas->endRun());
+        } else if (is("rewind")) {
+            m_control->rewind();
+        } else if (is("back") || is("forward")) {
+            QVERIFY(is("back") ? m_control->stepBack() : m_control->stepForward());
         } else {
             QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
         }
@@ -357,6 +336,8 @@ private Q_SLOTS:
     void savesWhileTheGroundChangesKeepOneState();
     void storedSolutionsOpenEveryLevel_data();
     void storedSolutionsOpenEveryLevel();
+    void rewoundRunIsAFreshRun_data();
+    void rewoundRunIsAFreshRun();
 };
 
 // Times read as minutes and seconds with two digits each; minutes may grow beyond two.
@@ -450,7 +431,20 @@ void StorageTest::storedStateAfterEachScenario_data()
     QTest::newRow("open run 0 end! kill") << none << "tried 1 won 0 lost 1, open 0 fresh, last replay";
     QTest::newRow("open run 40 kill open run 5 won! kill")
         << none << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3, last replay, best replay";
-    QTest::newRow("open run 10 watch close") << none << "tried 1 won 0 lost 0, open 0 resumed at 10";
+    QTest::newRow("open run 10 watch rewind close") << none << "tried 1 won 0 lost 0, open 0 resumed at 10";
+    QTest::newRow("open run 200 rewind kill: a save may be under way as the run goes back")
+        << none << "tried 1 won 0 lost 0, open 0 resumed at 50";
+    QTest::newRow("open run 40 rewind kill: back before the first tick")
+        << none << "tried 1 won 0 lost 0, open 0 fresh";
+    QTest::newRow("open run 40 rewind run 40 close: still one attempt")
+        << none << "tried 1 won 0 lost 0, open 0 resumed at 40";
+    QTest::newRow("open run 40 pause forward forward back kill")
+        << none << "tried 1 won 0 lost 0, open 0 resumed at 41";
+    QTest::newRow("open run 600 pause end! rewind! kill: a loss and its record taken back")
+        << none << "tried 1 won 0 lost 0, open 0 resumed at 450";
+    QTest::newRow("open run 700 end rewind close: a win stays")
+        << none << "tried 1 won 1 lost 0, open 1 fresh, best 23 0 7, last replay, best replay";
+
     QTest::newRow("open run 30 restart kill") << none << "tried 1 won 0 lost 0, open 0 fresh";
     QTest::newRow("open run 31 faster settle kill: a move while a save is under way")
         << none << "tried 1 won 0 lost 0, open 0 resumed at 31, rate 50";
@@ -566,7 +560,6 @@ void StorageTest::storedSolutionsOpenEveryLevel()
 {
     QFETCH(QString, layout);
     GameCanvas canvas;
-    canvas.setSize(QSizeF(960, 540));
     for (int level = 0; level < canvas.levelCount(); ++level) {
         QCOMPARE(canvas.unlockedLevel(), level);
         const QString name =
@@ -575,10 +568,101 @@ void StorageTest::storedSolutionsOpenEveryLevel()
         QVERIFY2(
             readReplayFile(QFINDTESTDATA(QStringLiteral("../../replays/solutions/") + name), &plan, nullptr),
             qPrintable(name + QStringLiteral(" is missing: players stop here")));
-        playSolution(canvas, plan);
+        CanvasTest::startPlanLevel(canvas, plan);
+        CanvasTest::playPlan(canvas, plan);
         QVERIFY2(CanvasProbe(canvas).core().won(),
                  qPrintable(name + QStringLiteral(" does not win on the canvas")));
     }
+}
+
+// A run taken back in the canvas is what a fresh run with the events of its timeline before that tick
+// reaches, byte for byte; its recording is cut there, its selection kept only on a member still out, and both
+// are the stored game. A watched replay goes back as well, cutting nothing, and the game left to watch it
+// stays.
+void StorageTest::rewoundRunIsAFreshRun_data()
+{
+    QTest::addColumn<int>("played");
+    QTest::addColumn<QString>("back"); // rewind (5 s), scrub (1 s), step (a tick), reopen, watch (400 ticks)
+    QTest::addColumn<int>("tick"); // where the run is then
+
+    // The solution of level 3 hands out a Blocker at tick 324, a Floater at 407 and a Digger at 623.
+    QTest::newRow("five seconds back, over the Digger's hole") << 700 << "rewind" << 550;
+    QTest::newRow("held: a second a scrub, past two skills")
+        << 700 << QString("scrub ").repeated(12).trimmed() << 340;
+    QTest::newRow("a tick back, to the Digger's own") << 624 << "step" << 623;
+    QTest::newRow("back beyond the start stops there") << 400 << "rewind rewind rewind" << 0;
+    QTest::newRow("resumed, then back before it resumed") << 500 << "reopen rewind rewind" << 200;
+    QTest::newRow("after a watched replay went back") << 700 << "watch rewind" << 550;
+}
+
+void StorageTest::rewoundRunIsAFreshRun()
+{
+    QFETCH(int, played);
+    QFETCH(QString, back);
+    QFETCH(int, tick);
+    Replay plan;
+    QVERIFY(readReplayFile(QFINDTESTDATA("../../replays/solutions/level-03-landscape.txt"), &plan, nullptr));
+    const auto freshRun = [](Replay timeline, int at) {
+        timeline.events =
+            timeline.events.mid(0,
+                                int(std::count_if(timeline.events.cbegin(), timeline.events.cend(),
+                                                  [at](const ReplayEvent &e) { return e.tick < at; })));
+        timeline.result.tick = at;
+        timeline.hasResult = true;
+        GameCore core;
+        playReplay(timeline, core);
+        return std::make_pair(core.serialize(), timeline.events);
+    };
+    const auto storedGame = [] {
+        return stored(QStringLiteral("session/current/blob")).toByteArray();
+    };
+    store({ { "progress/unlockedLevel", 3 } });
+    auto canvas = std::make_unique<GameCanvas>();
+    CanvasTest::startPlanLevel(*canvas, plan);
+    CanvasTest::playPlan(*canvas, plan, played);
+    canvas->setPaused(true);
+    const QByteArray gameLeft = storedGame();
+    Replay timeline;
+    QVERIFY(readReplay(stored(QStringLiteral("session/current/replay")).toByteArray(), &timeline, nullptr));
+    GameControl control;
+    int selected = canvas->selectedCrewId();
+    for (const QString &step : back.split(QLatin1Char(' '))) {
+        if (step == QLatin1String("reopen")) {
+            canvas = std::make_unique<GameCanvas>();
+            selected = -1;
+        }
+        control.setCanvas(canvas.get());
+        const CanvasProbe probe = CanvasProbe::holding(*canvas);
+        if (step == QLatin1String("watch")) {
+            QVERIFY(canvas->watchReplay(plan));
+            probe.advanceFrames(400);
+            canvas->setPaused(true);
+            QVERIFY(control.rewind() && control.stepBack());
+            QVERIFY(probe.core().serialize() == freshRun(plan, 249).first);
+            canvas->stopWatching();
+            QVERIFY(probe.core().serialize() == gameLeft && storedGame() == gameLeft);
+        } else if (step != QLatin1String("reopen")) {
+            QVERIFY(step == QLatin1String("rewind")      ? control.rewind()
+                        : step == QLatin1String("scrub") ? control.scrubBack()
+                                                         : control.stepBack());
+        }
+    }
+    const CanvasProbe probe(*canvas);
+    QCOMPARE(probe.core().tick, tick);
+    const auto fresh = freshRun(timeline, tick);
+    QVERIFY(probe.core().serialize() == fresh.first);
+    const bool stillOut =
+        std::any_of(probe.core().crew.cbegin(), probe.core().crew.cend(),
+                    [selected](const CrewMember &m) { return m.active && m.id == selected; });
+    QCOMPARE(canvas->selectedCrewId(), stillOut ? selected : -1);
+
+    probe.awaitSaveWorker();
+    QVERIFY(storedGame() == (tick > 0 ? fresh.first : QByteArray()));
+    Replay storedTimeline;
+    QCOMPARE(
+        readReplay(stored(QStringLiteral("session/current/replay")).toByteArray(), &storedTimeline, nullptr),
+        tick > 0);
+    QVERIFY(tick == 0 || storedTimeline.events == fresh.second);
 }
 
 QTEST_MAIN(StorageTest)
