@@ -139,31 +139,25 @@ inline void arrangeOutcome(Pellwick::GameCore &core, int saved, int lost, int re
         placeMember(core, QPointF(-1000, 100));
 }
 
-// The plan's level in its layout, past its introduction, on a window-sized canvas that moves only when the
-// test advances it.
-inline void startPlanLevel(GameCanvas &canvas, const Pellwick::Replay &plan)
+// Plays a stored solution through the canvas's own controls, a frame a tick, as a player would: from its
+// level's start on a window-sized canvas, or on from the run's tick; up to `until`, or a while past its
+// recorded end, where a diverging game is cut off as a player who lost patience would.
+inline void playPlan(GameCanvas &canvas, const Pellwick::Replay &plan, bool fromStart, int until = 1 << 30)
 {
-    CanvasProbe::holding(canvas);
-    canvas.setSize(QSizeF(960, 540));
-    canvas.setPortraitLayout(plan.layout == Pellwick::Portrait);
-    canvas.setLevel(plan.level);
-    canvas.startLevel();
-}
-
-// Plays a stored solution on from the run's tick through the canvas's own controls, a frame a tick, as a
-// player would, up to `until` or the run's end; past the recorded end a diverging game is cut off, as a
-// player who lost patience would.
-inline void playPlan(GameCanvas &canvas, const Pellwick::Replay &plan, int until = 1 << 30)
-{
-    CanvasProbe probe(canvas);
-    const Pellwick::GameCore &core = probe.core();
+    const CanvasProbe probe = CanvasProbe::holding(canvas);
+    if (fromStart) {
+        canvas.setSize(QSizeF(960, 540));
+        canvas.setPortraitLayout(plan.layout == Pellwick::Portrait);
+        canvas.setLevel(plan.level);
+        canvas.startLevel();
+    }
     const auto advanceTo = [&](int tick) {
-        while (!core.finished && core.tick < std::min(tick, until))
+        while (!probe.core().finished && probe.core().tick < std::min(tick, until))
             probe.advanceFrame();
-        return core.tick < until;
+        return probe.core().tick < until;
     };
     for (const Pellwick::ReplayEvent &event : plan.events) {
-        if (event.tick < core.tick || !advanceTo(event.tick))
+        if (event.tick < probe.core().tick || !advanceTo(event.tick))
             continue;
         if (event.kind == Pellwick::ReplayEvent::Rate) {
             canvas.setReleaseRate(event.rate);
