@@ -230,6 +230,7 @@ private:
 
     // Taking a run back.
     bool rewindTo(int tick);
+    void reachLevelStart();
     void cutRecording();
 
     // Progress and statistics.
@@ -274,7 +275,7 @@ private:
     bool stageSession();
     void saveSessionInBackground();
     void saveSessionSoon();
-    void storeRewoundRun();
+    void storeRewoundRun(bool wasKept);
     void collectBackgroundSave();
     void settleBackgroundSave();
     void dropBackgroundSave();

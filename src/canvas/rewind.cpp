@@ -1,14 +1,14 @@
 #include "gamecanvas.h"
 
+#include <utility>
+
 using namespace Pellwick;
 
 // A run under way goes back, and so does a watched replay; a lost run goes back from its result card, and
 // a won one stays won. A level still on its introduction has nothing to take back.
 bool GameCanvas::canRewind() const
 {
-    if (m_levelIntroVisible || m_history.isEmpty())
-        return false;
-    return !m_core.won();
+    return !m_levelIntroVisible && !m_core.won();
 }
 
 bool GameCanvas::rewind(int ticks)
@@ -48,10 +48,10 @@ bool GameCanvas::rewindTo(int tick)
     if (!canRewind())
         return false;
     forgetPendingAssignment();
-    // A resumed run's timeline begins where it was resumed; its recording may take it back further.
     if (tick < m_history.firstTick() && m_recordingComplete && !m_watch)
-        m_recordingComplete = m_history.beginAtLevelStart(m_core, m_recording);
+        reachLevelStart();
     const bool lostRun = m_core.finished;
+    const bool wasKept = runWorthKeeping();
     if (!m_history.rewind(tick, m_core))
         return false;
     if (!m_watch)
@@ -66,7 +66,7 @@ bool GameCanvas::rewindTo(int tick)
         m_paused = true;
         takeBackLoss();
     } else {
-        storeRewoundRun();
+        storeRewoundRun(wasKept);
     }
 
     Q_EMIT stateChanged();
@@ -79,6 +79,16 @@ bool GameCanvas::rewindTo(int tick)
     }
     update();
     return true;
+}
+
+// A resumed run's timeline begins where it was resumed; its recording may take it back to its level's start.
+// A recording that does not lead to the run is no replay of it, and the timeline stays as it was.
+void GameCanvas::reachLevelStart()
+{
+    RunHistory fromStart;
+    m_recordingComplete = fromStart.beginAtLevelStart(m_core, m_recording);
+    if (m_recordingComplete)
+        m_history = std::move(fromStart);
 }
 
 // The recording keeps only the timeline finally played: the events at or after the tick the run is back at

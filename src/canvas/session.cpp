@@ -149,18 +149,16 @@ void GameCanvas::saveSessionSoon()
 }
 
 // The stored game follows a run taken back: a save of the future given up is dropped, and the rewound run is
-// stored at once. A run taken back to before its first tick is a level not begun, which is not stored; a
-// watched replay stores nothing.
-void GameCanvas::storeRewoundRun()
+// stored at once. A run taken back to before its first tick is a level not begun: what was stored of it goes,
+// once, however long rewind is held there. A watched replay was never stored.
+void GameCanvas::storeRewoundRun(bool wasKept)
 {
-    if (m_watch)
-        return;
-    if (!runWorthKeeping()) {
+    if (runWorthKeeping()) {
+        dropBackgroundSave();
+        saveSessionInBackground();
+    } else if (wasKept) {
         clearSession();
-        return;
     }
-    dropBackgroundSave();
-    saveSessionInBackground();
 }
 
 void GameCanvas::collectBackgroundSave()
