@@ -356,9 +356,10 @@ private:
     bool m_newBestTime = false;
     bool m_newBestSkills = false;
     bool m_newBestSaved = false;
-    // What the end of a lost run stored, so that rewinding it takes back exactly that.
-    bool m_lossStored = false;
-    int m_bestSavedBefore = 0;
+    // What the end of a lost run counted, so that rewinding it takes back exactly that: the loss, and the
+    // most saved before, if the run set a record (else -1).
+    bool m_lossCounted = false;
+    int m_bestSavedBefore = -1;
     SaveProblem m_saveProblem = SaveProblem::None;
     bool m_lastReplayStored = false;
 

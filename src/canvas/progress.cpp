@@ -4,7 +4,6 @@
 #include <QFile>
 
 #include <algorithm>
-#include <utility>
 
 using namespace Pellwick;
 
@@ -128,7 +127,7 @@ void GameCanvas::storeEndOfRun()
         m_newBestSkills = false;
         m_newBestSaved = false;
     }
-    m_lossStored = stored && !m_core.won();
+    m_lossCounted = !m_core.won(); // in the file, or to be written with the next write it takes
     storeFinishedReplay(stored);
 }
 
@@ -140,18 +139,15 @@ void GameCanvas::storeEndOfRun()
 void GameCanvas::takeBackLoss()
 {
     const int level = m_core.levelIndex;
-    if (m_lossStored) {
+    if (m_lossCounted) {
         const char *losses = lossesName(m_core.layoutMode);
         m_settings.setValue(statsKey(level, losses), statistic(level, losses, 0) - 1);
-        if (m_newBestSaved)
+        if (m_bestSavedBefore >= 0)
             m_settings.setValue(statsKey(level, "bestSaved"), m_bestSavedBefore);
     }
     stageSession();
-    if (commitSettings()) {
-        m_lossStored = false;
-        if (std::exchange(m_lastReplayStored, false))
-            QFile::remove(ReplayStore::path(m_recording.level, m_recording.layout, ReplayStore::Last));
-    }
+    if (commitSettings() && m_lastReplayStored)
+        QFile::remove(ReplayStore::path(m_recording.level, m_recording.layout, ReplayStore::Last));
     resetResultRecords();
 }
 
@@ -170,8 +166,9 @@ void GameCanvas::unlockAfterWin()
 void GameCanvas::finalizeStatistics()
 {
     const int level = m_core.levelIndex;
-    m_bestSavedBefore = statistic(level, "bestSaved", 0);
-    m_newBestSaved = m_core.saved > m_bestSavedBefore;
+    const int storedSaved = statistic(level, "bestSaved", 0);
+    m_newBestSaved = m_core.saved > storedSaved;
+    m_bestSavedBefore = m_newBestSaved ? storedSaved : -1;
     if (m_newBestSaved)
         m_settings.setValue(statsKey(level, "bestSaved"), m_core.saved);
 
@@ -253,7 +250,7 @@ void GameCanvas::clearStatistics()
     m_settings.remove(QString());
     m_settings.endGroup();
     commitSettings();
-    m_lossStored = false; // no loss is left to take back
+    m_lossCounted = false; // no loss is left to take back
     Q_EMIT levelsChanged();
 }
 

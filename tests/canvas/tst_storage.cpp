@@ -405,6 +405,10 @@ void StorageTest::storedStateAfterEachScenario_data()
         << none << "tried 1 won 0 lost 0, open 0 resumed at 41";
     QTest::newRow("open run 600 pause end! rewind! kill: a loss and its record (5 saved) taken back")
         << none << "tried 1 won 0 lost 0, open 0 resumed at 450";
+    QTest::newRow("open run 600 pause full end mended rewind close: a loss stored late is taken back too")
+        << records({ -1, -1, 5, 0, 3, 2 }) << "tried 4 won 0 lost 2, open 0 resumed at 450, best -1 -1 5";
+    QTest::newRow("open run 600 pause end clear rewind kill: nor one cleared since")
+        << records({ -1, -1, 3 }) << "open 0 resumed at 450";
     QTest::newRow("open run 600 pause end rewind run 400 close: then won")
         << none << "tried 1 won 1 lost 0, open 1 fresh, best 24 0 8, last replay, best replay";
     QTest::newRow("open run 30 restart kill") << none << "tried 1 won 0 lost 0, open 0 fresh";
