@@ -1,5 +1,6 @@
-// Takes screenshots of the real pages for a person to review: the level chooser, an introduction,
-// play, the result cards, the settings and a save the storage refused, in one language and both orientations.
+// Takes screenshots of the real pages for a person to review: the level chooser, an introduction, play
+// (paused, and going back in time), the result cards, the settings and a save the storage refused, in one
+// language and both orientations.
 // Usage: pellwick-screenshots OUTPUT_DIRECTORY [en|hu]
 #include "gamecanvas.h"
 #include "languagesettings.h"
@@ -98,6 +99,16 @@ void photographOrientation(PageDriver &driver, LanguageSettings &languageSetting
     driver.runFrames(game, 240);
     game->setSelectedSkill(3);
     camera.take("play");
+
+    // Paused, with the steps beside rewind; then rewind held, the run going back as the picture is taken.
+    game->setPaused(true);
+    camera.take("play-paused");
+    game->setPaused(false);
+    const auto *rewind = root->findChild<QQuickItem *>(QStringLiteral("rewindButton"));
+    const QPoint thumb = rewind->mapToScene(QPointF(rewind->width() / 2, rewind->height() / 2)).toPoint();
+    QTest::mousePress(&view, Qt::LeftButton, Qt::NoModifier, thumb);
+    camera.take("rewinding");
+    QTest::mouseRelease(&view, Qt::LeftButton, Qt::NoModifier, thumb);
 
     driver.runUntilFinished(game, 30000);
     camera.take("result-lost");

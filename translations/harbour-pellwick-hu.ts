@@ -624,6 +624,10 @@
         <source>Levels</source>
         <translation>Pályák</translation>
     </message>
+    <message>
+        <source>Go back 5 s</source>
+        <translation>5 mp-cel vissza</translation>
+    </message>
 </context>
 <context>
     <name>SettingsPage</name>
@@ -738,6 +742,18 @@
     <message>
         <source>Keyboard</source>
         <translation>Billentyűzet</translation>
+    </message>
+    <message>
+        <source>Backspace</source>
+        <translation>Backspace</translation>
+    </message>
+    <message>
+        <source>Go back five seconds, hold to keep going back; also after a loss</source>
+        <translation>Öt másodperccel vissza, nyomva tartva folyamatosan tovább; vesztes futam után is</translation>
+    </message>
+    <message>
+        <source>While paused, one moment back or forward</source>
+        <translation>Szünetben egy pillanattal vissza vagy előre</translation>
     </message>
 </context>
 <context>

@@ -150,6 +150,18 @@ Canvas {
             shape(ctx, [3.5, 6, 12, 12, 3.5, 18])
             shape(ctx, [12, 6, 20.5, 12, 12, 18])
             break
+        case "rewind":
+            shape(ctx, [11.5, 6, 3, 12, 11.5, 18])
+            shape(ctx, [20.5, 6, 12, 12, 20.5, 18])
+            break
+        case "stepBack":
+            ctx.fillRect(5, 6, 2.6, 12)
+            shape(ctx, [18.5, 6, 9.5, 12, 18.5, 18])
+            break
+        case "stepForward":
+            shape(ctx, [5.5, 6, 14.5, 12, 5.5, 18])
+            ctx.fillRect(16.4, 6, 2.6, 12)
+            break
         case "star":
             var points = []
             for (var corner = 0; corner < 10; ++corner) {

@@ -8,6 +8,7 @@ Rectangle {
     property alias icon: glyph.name
     property bool checked: false
     property bool flat: false
+    property alias pressed: area.pressed
     signal clicked()
 
     width: Style.button

@@ -46,6 +46,26 @@ Item {
         return (Math.abs(speed - 0.5) < 0.01 ? "\u00bd" : String(Math.round(speed * 10) / 10)) + "\u00d7"
     }
 
+    // Taking the run back: a press goes five seconds back and holding keeps going; while paused, a tick
+    // back or forward. Where the run is now shows large while it goes back.
+    function rewind() {
+        if (control.rewind())
+            rewindShown.restart()
+    }
+
+    function scrubBack() {
+        if (control.scrubBack())
+            rewindShown.restart()
+    }
+
+    function stepBack() {
+        return control.stepBack()
+    }
+
+    function stepForward() {
+        return control.stepForward()
+    }
+
     // A tap on the field hands out the held skill; while paused it resumes play instead.
     function tapAt(x, y) {
         if (!running || watching)
@@ -395,7 +415,8 @@ Item {
     Column {
         anchors.right: parent.right
         anchors.rightMargin: Style.gap
-        anchors.verticalCenter: canvas.verticalCenter
+        anchors.top: canvas.top
+        anchors.topMargin: Style.gap
         spacing: Style.gap
         visible: screen.running
 
@@ -427,6 +448,99 @@ Item {
             icon: "follow"
             checked: canvas.followSelectedCrew
             onClicked: canvas.followSelectedCrew = !canvas.followSelectedCrew
+        }
+    }
+
+    // Going back in time, at the foot of the view controls where the thumb rests, in either orientation;
+    // stepping shows while paused, above the rewind button so that it never moves under the thumb.
+    Column {
+        anchors.right: parent.right
+        anchors.rightMargin: Style.gap
+        anchors.bottom: canvas.bottom
+        anchors.bottomMargin: Style.gap
+        spacing: Style.gap
+        visible: screen.running
+
+        IconButton {
+            objectName: "stepForwardButton"
+            visible: canvas.paused
+            icon: "stepForward"
+            onClicked: screen.stepForward()
+        }
+        IconButton {
+            objectName: "stepBackButton"
+            visible: canvas.paused
+            icon: "stepBack"
+            onClicked: screen.stepBack()
+        }
+        IconButton {
+            id: rewindButton
+            objectName: "rewindButton"
+            icon: "rewind"
+            enabled: control.canRewind
+            checked: scrubbing.running
+            onPressedChanged: {
+                if (pressed) {
+                    screen.rewind()
+                    holdToScrub.start()
+                } else {
+                    holdToScrub.stop()
+                    scrubbing.stop()
+                }
+            }
+        }
+    }
+
+    Timer {
+        id: holdToScrub
+        interval: 400
+        onTriggered: scrubbing.start()
+    }
+
+    Timer {
+        id: scrubbing
+        interval: 100
+        repeat: true
+        onTriggered: screen.scrubBack()
+    }
+
+    Timer {
+        id: rewindShown
+        interval: 900
+    }
+
+    Rectangle {
+        objectName: "rewindBubble"
+        anchors.horizontalCenter: canvas.horizontalCenter
+        anchors.top: canvas.top
+        anchors.topMargin: Style.margin
+        width: rewindRow.width + 2 * Style.margin
+        height: rewindRow.height + Style.gap
+        radius: height / 2
+        color: Style.panel
+        border.width: Math.max(1, Style.unit)
+        border.color: Style.accent
+        visible: screen.running && (rewindButton.pressed || rewindShown.running)
+
+        Row {
+            id: rewindRow
+            anchors.centerIn: parent
+            spacing: Style.gap
+
+            Icon {
+                anchors.verticalCenter: parent.verticalCenter
+                name: "rewind"
+                width: Style.fontHuge
+                height: width
+                color: Style.accent
+            }
+            Text {
+                anchors.verticalCenter: parent.verticalCenter
+                text: canvas.formattedTime(canvas.elapsedSeconds)
+                font.pixelSize: Style.fontHuge
+                font.bold: true
+                color: Style.text
+            }
         }
     }
 

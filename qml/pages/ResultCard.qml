@@ -181,6 +181,14 @@ Card {
             text: qsTr("Try again")
             onClicked: game.restartLevel()
         }
+        // A loss taken back is no loss: the run goes on five seconds before its end, as the same attempt.
+        TextButton {
+            objectName: "resultRewindButton"
+            visible: !result.won && !!result.control && result.control.canRewind
+            icon: "rewind"
+            text: qsTr("Go back 5 s")
+            onClicked: result.control.rewind()
+        }
         TextButton {
             objectName: "resultLevelsButton"
             primary: result.won && !result.hasNextLevel

@@ -27,6 +27,8 @@ Rectangle {
         { keys: "C", action: qsTr("Centre on the action") },
         { keys: "F", action: qsTr("Follow the selected crew member") },
         { keys: "R", action: qsTr("Restart the level") },
+        { keys: qsTr("Backspace"), action: qsTr("Go back five seconds, hold to keep going back; also after a loss") },
+        { keys: "←  →", action: qsTr("While paused, one moment back or forward") },
         { keys: qsTr("Enter"), action: qsTr("Start, next level or try again") },
         { keys: qsTr("Esc"), action: qsTr("Back to the levels") }
     ]

@@ -198,8 +198,7 @@ void GameCanvas::advanceFrame()
     if (m_tickAccumulator < 1.0f)
         return;
     while (m_tickAccumulator >= 1.0f) {
-        applyWatchedEvents();
-        m_core.step();
+        stepRun();
         m_tickAccumulator -= 1.0f;
     }
 
@@ -214,6 +213,14 @@ void GameCanvas::advanceFrame()
     followStep();
     Q_EMIT stateChanged();
     update();
+}
+
+// One tick: a watched replay's events due now, the step, and the run's timeline told of it.
+void GameCanvas::stepRun()
+{
+    applyWatchedEvents();
+    m_core.step();
+    m_history.stepped(m_core);
 }
 
 // However many ticks ran and however many members were saved or lost, QML hears each event once a frame.

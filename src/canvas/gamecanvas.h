@@ -4,6 +4,7 @@
 #include "gamecore.h"
 #include "keptbackdrop.h"
 #include "replay.h"
+#include "runhistory.h"
 #include "storage.h"
 #include "watchedreplay.h"
 
@@ -179,6 +180,14 @@ public:
     // Whether the attempt that just finished has its replay stored, so that watching it again shows that one.
     bool lastReplayStored() const;
 
+    // Taking the run back, offered to GameControl in C++ only: no part of the contract. A run under way and a
+    // watched replay go back `ticks` (not beyond their start), and so does a lost run from its result card;
+    // while paused they also step one tick either way. Each answers false, and does nothing, when it cannot.
+    bool canRewind() const;
+    bool rewind(int ticks);
+    bool stepBack();
+    bool stepForward();
+
     void paint(QPainter *painter) override;
 
 Q_SIGNALS:
@@ -216,8 +225,14 @@ private:
     // Frame loop and play control.
     void forgetPendingAssignment();
     void matchCoreLayout();
+    void stepRun();
     void emitFrameEvents(int savedBefore, int lostBefore, int triggersBefore);
     void finishAttempt();
+
+    // Taking a run back.
+    bool rewindTo(int tick);
+    void reachLevelStart();
+    void cutRecording();
 
     // Progress and statistics.
     void markMigration();
@@ -225,6 +240,7 @@ private:
     void recordAttemptIfNeeded();
     void countAttempt();
     void storeEndOfRun();
+    void takeBackLoss();
     void unlockAfterWin();
     void finalizeStatistics();
     void keepAttemptsAboveResults(int level);
@@ -258,8 +274,10 @@ private:
     // Session persistence.
     void startSaveWorker();
     void saveSession();
+    bool stageSession();
     void saveSessionInBackground();
     void saveSessionSoon();
+    void storeRewoundRun(bool wasKept);
     void collectBackgroundSave();
     void settleBackgroundSave();
     void dropBackgroundSave();
@@ -329,6 +347,10 @@ private:
     bool m_newBestTime = false;
     bool m_newBestSkills = false;
     bool m_newBestSaved = false;
+    // What the end of a lost run counted, so that rewinding it takes back exactly that: the loss, and the
+    // most saved before, if the run set a record (else -1).
+    bool m_lossCounted = false;
+    int m_bestSavedBefore = -1;
     SaveProblem m_saveProblem = SaveProblem::None;
     bool m_lastReplayStored = false;
 
@@ -341,6 +363,8 @@ private:
 
     Pellwick::Replay m_recording;
     bool m_recordingComplete = true;
+    // The timeline of the run on screen, the player's own or a watched replay's, for rewinding it.
+    Pellwick::RunHistory m_history;
     std::optional<WatchedReplay> m_watch;
     bool m_lastWatchWon = false;
 

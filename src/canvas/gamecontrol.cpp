@@ -12,6 +12,8 @@ namespace {
 
 // Three lost attempts in one layout mark a player who is stuck rather than still exploring.
 constexpr int kLossesBeforeSolution = 3;
+constexpr int kRewindTicks = 5 * 30;
+constexpr int kScrubTicks = 30;
 const QLatin1String kSoundKey("sound/enabled");
 
 bool storedSoundSwitch()
@@ -52,6 +54,11 @@ bool GameControl::watching() const
 bool GameControl::canEndRun() const
 {
     return m_canEndRun;
+}
+
+bool GameControl::canRewind() const
+{
+    return m_canRewind;
 }
 
 QUrl GameControl::solutionFolder() const
@@ -161,6 +168,11 @@ void GameControl::refresh()
         m_canEndRun = canEndRun;
         Q_EMIT canEndRunChanged();
     }
+    const bool canRewind = m_canvas && m_canvas->canRewind();
+    if (canRewind != m_canRewind) {
+        m_canRewind = canRewind;
+        Q_EMIT canRewindChanged();
+    }
     if (watching == m_watching) {
         followWatchedSkills();
         return;
@@ -190,6 +202,26 @@ void GameControl::followWatchedSkills()
 bool GameControl::endRun()
 {
     return m_canvas && m_canvas->endRun();
+}
+
+bool GameControl::rewind()
+{
+    return m_canvas && m_canvas->rewind(kRewindTicks);
+}
+
+bool GameControl::scrubBack()
+{
+    return m_canvas && m_canvas->rewind(kScrubTicks);
+}
+
+bool GameControl::stepBack()
+{
+    return m_canvas && m_canvas->stepBack();
+}
+
+bool GameControl::stepForward()
+{
+    return m_canvas && m_canvas->stepForward();
 }
 
 // A file left by an earlier attempt is not the one just finished.

@@ -8,15 +8,17 @@
 #include <QUrl>
 #include <QVariantList>
 
-// What the pages need beyond GameCanvas's fixed contract: ending a run by hand, watching replays, showing
-// a stuck player a stored solution, the sound switch, and saves the storage refused. The pages bind it to a
-// canvas; the canvas offers these in C++ only.
+// What the pages need beyond GameCanvas's fixed contract: ending a run by hand, taking it back, watching
+// replays, showing a stuck player a stored solution, the sound switch, and saves the storage refused. The
+// pages bind it to a canvas; the canvas offers these in C++ only.
 class GameControl : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(GameCanvas *canvas READ canvas WRITE setCanvas NOTIFY canvasChanged)
     Q_PROPERTY(bool watching READ watching NOTIFY watchingChanged)
     Q_PROPERTY(bool canEndRun READ canEndRun NOTIFY canEndRunChanged)
+    // Whether rewind takes the run on screen back: one under way, a watched replay, or a lost run.
+    Q_PROPERTY(bool canRewind READ canRewind NOTIFY canRewindChanged)
     // The folder of the winning replays installed with the game, one per level and layout.
     Q_PROPERTY(QUrl solutionFolder READ solutionFolder WRITE setSolutionFolder NOTIFY solutionFolderChanged)
     // The levels lost often enough in the layout the phone is held in to be offered their stored solution.
@@ -33,6 +35,7 @@ public:
     GameCanvas *canvas() const;
     bool watching() const;
     bool canEndRun() const;
+    bool canRewind() const;
     QUrl solutionFolder() const;
     QVariantList solutionLevels() const;
 
@@ -49,6 +52,12 @@ public:
 
     // Ends the run under way as lost or won as it stands; the pages ask the player to confirm first.
     Q_INVOKABLE bool endRun();
+    // Five seconds back a press; while the button is held, a second back at each scrub. While paused, one
+    // tick back or forward.
+    Q_INVOKABLE bool rewind();
+    Q_INVOKABLE bool scrubBack();
+    Q_INVOKABLE bool stepBack();
+    Q_INVOKABLE bool stepForward();
     // The attempt just finished, in the layout it was played in ("watch again").
     Q_INVOKABLE bool hasLastReplay() const;
     Q_INVOKABLE bool watchLastReplay();
@@ -63,6 +72,7 @@ Q_SIGNALS:
     void canvasChanged();
     void watchingChanged();
     void canEndRunChanged();
+    void canRewindChanged();
     void solutionFolderChanged();
     void solutionLevelsChanged();
     void soundEnabledChanged();
@@ -89,6 +99,7 @@ private:
     QVariantList m_solutionLevels;
     bool m_watching = false;
     bool m_canEndRun = false;
+    bool m_canRewind = false;
     bool m_stoppingByHand = false;
     bool m_soundEnabled = true;
     SaveProblem m_saveProblem = SaveProblem::None;

@@ -1,4 +1,7 @@
 #include "gamecanvas.h"
+#include "replaystore.h"
+
+#include <QFile>
 
 #include <algorithm>
 
@@ -124,7 +127,28 @@ void GameCanvas::storeEndOfRun()
         m_newBestSkills = false;
         m_newBestSaved = false;
     }
+    m_lossCounted = !m_core.won(); // in the file, or to be written with the next write it takes
     storeFinishedReplay(stored);
+}
+
+// A lost run rewound from its result card is open again and still the same attempt: its loss, and the record
+// of most saved if it set one, are taken back, and the rewound run is stored as the game in progress, in one
+// write. After a kill at any moment the file holds the loss and no game, or the game and no loss, so that a
+// solution is offered only for runs that stayed lost. The replay of the loss goes: it shows a timeline
+// that was not played to its end, and the attempt's own end stores its replay again.
+void GameCanvas::takeBackLoss()
+{
+    const int level = m_core.levelIndex;
+    if (m_lossCounted) {
+        const char *losses = lossesName(m_core.layoutMode);
+        m_settings.setValue(statsKey(level, losses), statistic(level, losses, 0) - 1);
+        if (m_bestSavedBefore >= 0)
+            m_settings.setValue(statsKey(level, "bestSaved"), m_bestSavedBefore);
+    }
+    stageSession();
+    if (commitSettings() && m_lastReplayStored)
+        QFile::remove(ReplayStore::path(m_recording.level, m_recording.layout, ReplayStore::Last));
+    resetResultRecords();
 }
 
 void GameCanvas::unlockAfterWin()
@@ -142,7 +166,9 @@ void GameCanvas::unlockAfterWin()
 void GameCanvas::finalizeStatistics()
 {
     const int level = m_core.levelIndex;
-    m_newBestSaved = m_core.saved > statistic(level, "bestSaved", 0);
+    const int storedSaved = statistic(level, "bestSaved", 0);
+    m_newBestSaved = m_core.saved > storedSaved;
+    m_bestSavedBefore = m_newBestSaved ? storedSaved : -1;
     if (m_newBestSaved)
         m_settings.setValue(statsKey(level, "bestSaved"), m_core.saved);
 
@@ -224,6 +250,7 @@ void GameCanvas::clearStatistics()
     m_settings.remove(QString());
     m_settings.endGroup();
     commitSettings();
+    m_lossCounted = false; // no loss is left to take back
     Q_EMIT levelsChanged();
 }
 

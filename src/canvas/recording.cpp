@@ -1,6 +1,8 @@
 #include "gamecanvas.h"
 #include "replaystore.h"
 
+#include <utility>
+
 using namespace Pellwick;
 
 namespace {
@@ -16,6 +18,7 @@ void GameCanvas::beginRecording()
     m_recording.level = m_core.levelIndex;
     m_recording.layout = m_core.layoutMode;
     m_recordingComplete = true;
+    m_history.begin(m_core);
 }
 
 // Calls the core refused are recorded too: a replay must refuse them again at the same moment.
@@ -24,6 +27,7 @@ void GameCanvas::recordEvent(const ReplayEvent &event)
     if (m_watch || m_core.finished)
         return;
     m_recording.events.append(event);
+    m_history.record(event);
 }
 
 void GameCanvas::writeRecording(QSettings &settings, const QString &slot, const Replay &recording,
@@ -117,8 +121,10 @@ bool GameCanvas::watchReplay(const Replay &replay)
     m_watch->selectedCrewId = m_selectedCrewId;
     m_watch->zoom = m_zoom;
     m_watch->camera = QPointF(m_cameraX, m_cameraY);
+    m_watch->history = std::move(m_history);
 
-    m_watch->player.start(m_core);
+    ReplayPlayer(replay).start(m_core);
+    m_history.beginWatching(m_core, replay);
     m_levelIntroVisible = false;
     m_paused = false;
     m_completionHandled = false;
@@ -143,6 +149,7 @@ void GameCanvas::stopWatching()
     m_zoom = m_watch->zoom;
     m_cameraX = float(m_watch->camera.x());
     m_cameraY = float(m_watch->camera.y());
+    m_history = std::move(m_watch->history);
     m_watch.reset();
     clampCamera();
     announceSwappedGame();
@@ -156,7 +163,7 @@ void GameCanvas::applyWatchedEvents()
         return;
     const int rateBefore = m_core.releaseRate;
     const int skillsBefore = m_core.skillsUsed;
-    m_watch->player.applyDueEvents(m_core);
+    m_history.applyDueEvents(m_core);
     if (!m_core.finished && m_core.tick >= m_watch->endTick)
         m_core.endRun();
     if (m_core.releaseRate != rateBefore)

@@ -60,7 +60,7 @@ struct SessionSave
     QSettings::Format settingsFormat;
     // Held while the save is written: a run cleared meanwhile is either removed after it or never written.
     QMutex storeLock;
-    bool dropped = false;
+    std::atomic<bool> dropped { false };
     // Written by the worker before `done`: what kept the file from taking the save, if anything.
     SaveProblem problem = SaveProblem::None;
     std::atomic<bool> done { false };
@@ -97,10 +97,17 @@ void GameCanvas::startSaveWorker()
 void GameCanvas::saveSession()
 {
     settleBackgroundSave();
+    if (stageSession())
+        commitSettings();
+}
+
+// The run among the settings' changes, if it is worth keeping, for the caller's write to store.
+bool GameCanvas::stageSession()
+{
     if (!runWorthKeeping())
-        return;
+        return false;
     writeSession(m_settings, m_core.serialize(), sessionContext());
-    commitSettings();
+    return true;
 }
 
 // The frame loop's save: the snapshot is made and written on the worker; a later frame collects it.
@@ -116,7 +123,8 @@ void GameCanvas::saveSessionInBackground()
 // Runs on the worker, with a settings object of its own on the game's file, as QSettings allows.
 void GameCanvas::writeInBackground(SessionSave &save)
 {
-    const QByteArray blob = save.run.serialize();
+    // A save dropped before its turn costs nothing: holding rewind drops one at every step.
+    const QByteArray blob = save.dropped ? QByteArray() : save.run.serialize();
     {
         QMutexLocker lock(&save.storeLock);
         if (!save.dropped) {
@@ -138,6 +146,19 @@ void GameCanvas::saveSessionSoon()
         m_saveAgain = true;
     else
         saveSessionInBackground();
+}
+
+// The stored game follows a run taken back: a save of the future given up is dropped, and the rewound run is
+// stored at once. A run taken back to before its first tick is a level not begun: what was stored of it goes,
+// once, however long rewind is held there. A watched replay was never stored.
+void GameCanvas::storeRewoundRun(bool wasKept)
+{
+    if (runWorthKeeping()) {
+        dropBackgroundSave();
+        saveSessionInBackground();
+    } else if (wasKept) {
+        clearSession();
+    }
 }
 
 void GameCanvas::collectBackgroundSave()

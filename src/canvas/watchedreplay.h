@@ -3,6 +3,7 @@
 
 #include "gamecore.h"
 #include "replay.h"
+#include "runhistory.h"
 
 #include <QPointF>
 
@@ -10,14 +11,13 @@
 struct WatchedReplay
 {
     explicit WatchedReplay(const Pellwick::Replay &replay)
-        : player(replay)
-        , endTick(replay.endTick())
+        : endTick(replay.endTick())
     { }
 
-    Pellwick::ReplayPlayer player;
     int endTick = 0;
 
     Pellwick::GameCore core;
+    Pellwick::RunHistory history;
     bool levelIntroVisible = false;
     bool paused = false;
     bool completionHandled = false;

@@ -1,8 +1,10 @@
 #include "pagedriver.h"
 
+#include "canvasprobe.h"
 #include "gamecanvas.h"
 #include "gamecontrol.h"
 #include "languagesettings.h"
+#include "replaystore.h"
 
 #include <QDir>
 #include <QQmlContext>
@@ -110,4 +112,28 @@ QPointF PageDriver::runUntilEligible(QObject *canvas, int skill, int maxFrames)
         runFrames(canvas, 1);
     }
     return QPointF(-1, -1);
+}
+
+bool PageDriver::playSolution(QObject *canvas)
+{
+    GameCanvas *game = gameCanvas(canvas);
+    Pellwick::Replay plan;
+    const QString path = QStringLiteral(PELLWICK_STAGE_DATA_DIR "/solutions/level-%1-%2.txt");
+    if (game
+        && readReplayFile(path.arg(game->levelIndex(), 2, 10, QLatin1Char('0'))
+                              .arg(game->portraitLayout() ? "portrait" : "landscape"),
+                          &plan, nullptr))
+        CanvasTest::playPlan(*game, plan, false);
+    return game && game->levelWon();
+}
+
+bool PageDriver::lastReplayVerifies(QObject *canvas)
+{
+    GameCanvas *game = gameCanvas(canvas);
+    Pellwick::Replay replay;
+    Pellwick::GameCore core;
+    return game
+        && readReplayFile(ReplayStore::path(game->levelIndex(), game->core().layoutMode, ReplayStore::Last),
+                          &replay, nullptr)
+        && replay.hasResult && playReplay(replay, core) == 0 && resultOf(core) == replay.result;
 }

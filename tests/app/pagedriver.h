@@ -41,6 +41,11 @@ public:
     // Runs frames until a crew member could take `skill`, and returns its point in canvas item
     // coordinates; (-1, -1) when none could within `maxFrames`.
     Q_INVOKABLE QPointF runUntilEligible(QObject *canvas, int skill, int maxFrames);
+    // Plays the stored solution of the level and layout on from the run's tick, through the canvas's own
+    // controls; true when the level is then won.
+    Q_INVOKABLE bool playSolution(QObject *canvas);
+    // Whether the stored replay of the attempt just finished plays headless to the result it records.
+    Q_INVOKABLE bool lastReplayVerifies(QObject *canvas);
 
 private:
     static GameCanvas *gameCanvas(QObject *canvas);

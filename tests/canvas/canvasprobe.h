@@ -2,6 +2,7 @@
 #define PELLWICK_CANVASPROBE_H
 
 #include "gamecanvas.h"
+#include "replay.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,6 +11,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 // White-box access to a canvas for the tests: its core, view and selection, and its frame slot, so a test
 // drives frames itself instead of waiting for the clock.
@@ -135,6 +138,40 @@ inline void arrangeOutcome(Pellwick::GameCore &core, int saved, int lost, int re
         placeMember(core, core.exit());
     for (int i = 0; i < lost; ++i)
         placeMember(core, QPointF(-1000, 100));
+}
+
+// Plays a stored solution through the canvas's own controls, a frame a tick, as a player would: from its
+// level's start on a window-sized canvas, or on from the run's tick; up to `until`, or a while past its
+// recorded end, where a diverging game is cut off as a player who lost patience would.
+inline void playPlan(GameCanvas &canvas, const Pellwick::Replay &plan, bool fromStart, int until = 1 << 30)
+{
+    const CanvasProbe probe = CanvasProbe::holding(canvas);
+    if (fromStart) {
+        canvas.setSize(QSizeF(960, 540));
+        canvas.setPortraitLayout(plan.layout == Pellwick::Portrait);
+        canvas.setLevel(plan.level);
+        canvas.startLevel();
+    }
+    const auto advanceTo = [&](int tick) {
+        while (!probe.core().finished && probe.core().tick < std::min(tick, until))
+            probe.advanceFrame();
+        return probe.core().tick < until;
+    };
+    for (const Pellwick::ReplayEvent &event : plan.events) {
+        if (event.tick < probe.core().tick || !advanceTo(event.tick))
+            continue;
+        if (event.kind == Pellwick::ReplayEvent::Rate) {
+            canvas.setReleaseRate(event.rate);
+        } else if (event.kind == Pellwick::ReplayEvent::End) {
+            canvas.endRun();
+        } else {
+            canvas.selectSkill(event.skill);
+            const QPointF item = canvas.worldToItem(event.point);
+            canvas.applySelectedSkill(float(item.x()), float(item.y()));
+            probe.commitPendingAssignment();
+        }
+    }
+    advanceTo(plan.result.tick + 600);
 }
 
 } // namespace CanvasTest

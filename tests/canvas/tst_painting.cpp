@@ -1,6 +1,7 @@
 #include "canvasprobe.h"
 #include "curvedshapes.h"
 #include "paintstyle.h"
+#include "replayfile.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -112,6 +113,7 @@ private Q_SLOTS:
     void pauseVeilCoversAllButAFinishedLevel();
     void keptFramesMatchExactOnes_data();
     void keptFramesMatchExactOnes();
+    void rewoundFrameIsTheFreshRunsFrame();
     void curvedShapesLookAsQtDrawsThem_data();
     void curvedShapesLookAsQtDrawsThem();
 };
@@ -343,6 +345,32 @@ void PaintingTest::keptFramesMatchExactOnes()
         QCOMPARE(keptAgainstExact(QLatin1String(change.first)), QString());
         QCOMPARE(keptAgainstExact(QLatin1String(change.first) + QLatin1String(", kept")), QString());
     }
+}
+
+// Taken back from tick 760 of level 3's solution to 610, before its Digger at 623, the frame is the one a fresh
+// run paints at 610 under the same view: nothing kept shows the ground dug since.
+void PaintingTest::rewoundFrameIsTheFreshRunsFrame()
+{
+    CanvasTest::store({ { "progress/unlockedLevel", 3 } });
+    Replay plan;
+    QVERIFY(readReplayFile(QFINDTESTDATA("../../replays/solutions/level-03-landscape.txt"), &plan, nullptr));
+    const auto frameOf = [](const PaintStage &stage) {
+        stage.probe.setSelectedCrewId(-1);
+        stage.probe.setZoom(2.0f);
+        stage.probe.setCamera(QPointF(0.12 * stage.core().worldWidth(), 0.6 * stage.core().worldHeight()));
+        return stage.render();
+    };
+    PaintStage rewound(QSize(960, 540), Landscape);
+    CanvasTest::playPlan(*rewound.canvas, plan, true, 760);
+    const QImage later = frameOf(rewound);
+    QVERIFY(rewound.canvas->rewind(150));
+    QCOMPARE(rewound.core().tick, 610);
+    const QImage taken = frameOf(rewound);
+    QVERIFY(taken != later);
+
+    PaintStage fresh(QSize(960, 540), Landscape);
+    CanvasTest::playPlan(*fresh.canvas, plan, true, 610);
+    QCOMPARE(taken, frameOf(fresh));
 }
 
 void PaintingTest::curvedShapesLookAsQtDrawsThem_data()

@@ -7,6 +7,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 #include <optional>
@@ -42,33 +43,6 @@ void digAndAdvance(const CanvasProbe &probe, int frames)
         probe.core().carveRect(QRect(40 + 7 * (probe.core().tick % 120), 200, 5, 60));
         probe.advanceFrame();
     }
-}
-
-// Plays a stored solution through the canvas's own controls, a frame a tick, as a player would.
-void playSolution(GameCanvas &canvas, const Replay &plan)
-{
-    CanvasProbe probe = CanvasProbe::holding(canvas);
-    const GameCore &core = probe.core();
-    canvas.setPortraitLayout(plan.layout == Portrait);
-    canvas.setLevel(plan.level);
-    canvas.startLevel();
-    for (const ReplayEvent &event : plan.events) {
-        while (!core.finished && core.tick < event.tick)
-            probe.advanceFrame();
-        if (event.kind == ReplayEvent::Rate) {
-            canvas.setReleaseRate(event.rate);
-        } else if (event.kind == ReplayEvent::End) {
-            canvas.endRun();
-        } else {
-            canvas.selectSkill(event.skill);
-            const QPointF item = canvas.worldToItem(event.point);
-            canvas.applySelectedSkill(float(item.x()), float(item.y()));
-            probe.commitPendingAssignment();
-        }
-    }
-    // Past the recorded end a diverging game is cut off, as a player who lost patience would.
-    while (!core.finished && core.tick < plan.result.tick + 600)
-        probe.advanceFrame();
 }
 
 // The game's files as a kill would leave them, byte for byte, by path: the settings and the replays.
@@ -180,6 +154,7 @@ QString heldOnOpening(bool replays = true)
 //   pause, restart, next (level), clear (the statistics), watch (the stored solution of level 0, 40 frames)
 //   faster (release rate), settle (the save under way is stored, and the one it held back begun)
 //   won, lost, end   the run ends in the next frame, all 3 needed saved in 40 s or 2 of 3; or ended by hand
+//   rewind, back, forward   the run goes 5 s back; or a tick back or forward, which only a paused run does
 //   full, nearly-full, read-only   the storage takes no byte, or 512, or no new file, until
 //   mended           it takes writes again: the settings file must be as before, every replay whole, and
 //                    the player told once why
@@ -264,6 +239,10 @@ private:
             finish(is("won"));
         } else if (is("end")) {
             QVERIFY(m_canvas->endRun());
+        } else if (is("rewind")) {
+            QVERIFY(m_control->rewind());
+        } else if (is("back") || is("forward")) {
+            QCOMPARE(is("back") ? m_control->stepBack() : m_control->stepForward(), m_canvas->paused());
         } else {
             QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
         }
@@ -349,14 +328,14 @@ private Q_SLOTS:
     }
 
     void formattedTime();
-    void stageCompletion_data();
-    void stageCompletion();
     void storedStateAfterEachScenario_data();
     void storedStateAfterEachScenario();
     void savesWhileTheGroundChangesKeepOneState_data();
     void savesWhileTheGroundChangesKeepOneState();
     void storedSolutionsOpenEveryLevel_data();
     void storedSolutionsOpenEveryLevel();
+    void rewoundRunIsAFreshRun_data();
+    void rewoundRunIsAFreshRun();
 };
 
 // Times read as minutes and seconds with two digits each; minutes may grow beyond two.
@@ -368,35 +347,6 @@ void StorageTest::formattedTime()
     };
     for (const auto &time : times)
         QCOMPARE(canvas.formattedTime(time.first), time.second);
-}
-
-// A stage is complete only when its last level has just been won.
-void StorageTest::stageCompletion_data()
-{
-    QTest::addColumn<int>("level");
-    QTest::addColumn<bool>("won");
-    QTest::addColumn<bool>("complete");
-
-    QTest::newRow("last of stage 0 won") << 4 << true << true;
-    QTest::newRow("last of stage 0 lost") << 4 << false << false;
-    QTest::newRow("inside stage 0 won") << 3 << true << false;
-    QTest::newRow("last level won") << 20 << true << true;
-}
-
-void StorageTest::stageCompletion()
-{
-    QFETCH(int, level);
-    QFETCH(bool, won);
-    QFETCH(bool, complete);
-
-    CanvasTest::store({ { "progress/unlockedLevel", 20 } });
-    GameCanvas canvas;
-    CanvasProbe::holding(canvas);
-    QVERIFY(canvas.setLevel(level));
-    QVERIFY(!canvas.stageComplete());
-    finishRun(canvas, 2, won);
-    QCOMPARE(canvas.levelWon(), won);
-    QCOMPARE(canvas.stageComplete(), complete);
 }
 
 // What the files hold after a player's moves, closes, kills, resumes and refused saves, and after damage or
@@ -450,7 +400,17 @@ void StorageTest::storedStateAfterEachScenario_data()
     QTest::newRow("open run 0 end! kill") << none << "tried 1 won 0 lost 1, open 0 fresh, last replay";
     QTest::newRow("open run 40 kill open run 5 won! kill")
         << none << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3, last replay, best replay";
-    QTest::newRow("open run 10 watch close") << none << "tried 1 won 0 lost 0, open 0 resumed at 10";
+    QTest::newRow("open run 10 watch rewind close") << none << "tried 1 won 0 lost 0, open 0 resumed at 10";
+    QTest::newRow("open run 40 back forward pause forward forward back kill")
+        << none << "tried 1 won 0 lost 0, open 0 resumed at 41";
+    QTest::newRow("open run 600 pause end! rewind! kill: a loss and its record (5 saved) taken back")
+        << none << "tried 1 won 0 lost 0, open 0 resumed at 450";
+    QTest::newRow("open run 600 pause full end mended rewind close: a loss stored late is taken back too")
+        << records({ -1, -1, 5, 0, 3, 2 }) << "tried 4 won 0 lost 2, open 0 resumed at 450, best -1 -1 5";
+    QTest::newRow("open run 600 pause end clear rewind kill: nor one cleared since")
+        << records({ -1, -1, 3 }) << "open 0 resumed at 450";
+    QTest::newRow("open run 600 pause end rewind run 400 close: then won")
+        << none << "tried 1 won 1 lost 0, open 1 fresh, best 24 0 8, last replay, best replay";
     QTest::newRow("open run 30 restart kill") << none << "tried 1 won 0 lost 0, open 0 fresh";
     QTest::newRow("open run 31 faster settle kill: a move while a save is under way")
         << none << "tried 1 won 0 lost 0, open 0 resumed at 31, rate 50";
@@ -561,12 +521,13 @@ void StorageTest::storedSolutionsOpenEveryLevel_data()
     QTest::newRow("portrait") << QStringLiteral("portrait");
 }
 
-// A new player who plays the stored solutions in order wins each level and so opens the next, up to the last.
+// A new player who plays the stored solutions in order wins each level and so opens the next, up to the last,
+// and completes a stage with the win of its last level only.
 void StorageTest::storedSolutionsOpenEveryLevel()
 {
     QFETCH(QString, layout);
     GameCanvas canvas;
-    canvas.setSize(QSizeF(960, 540));
+    QList<int> stagesCompleted;
     for (int level = 0; level < canvas.levelCount(); ++level) {
         QCOMPARE(canvas.unlockedLevel(), level);
         const QString name =
@@ -575,10 +536,92 @@ void StorageTest::storedSolutionsOpenEveryLevel()
         QVERIFY2(
             readReplayFile(QFINDTESTDATA(QStringLiteral("../../replays/solutions/") + name), &plan, nullptr),
             qPrintable(name + QStringLiteral(" is missing: players stop here")));
-        playSolution(canvas, plan);
+        CanvasTest::playPlan(canvas, plan, true);
         QVERIFY2(CanvasProbe(canvas).core().won(),
                  qPrintable(name + QStringLiteral(" does not win on the canvas")));
+        if (canvas.stageComplete())
+            stagesCompleted << level;
     }
+    QCOMPARE(stagesCompleted, QList<int>({ 4, 9, 15, 20 }));
+    canvas.restartLevel();
+    QVERIFY(!canvas.stageComplete());
+}
+
+// A run taken back in the canvas is what a fresh run with the events of its timeline before that tick
+// reaches, byte for byte; its recording is cut there, its selection kept only on a member still out, and both
+// are the stored game. A watched replay goes back as well, and the game left to watch it still goes back.
+void StorageTest::rewoundRunIsAFreshRun_data()
+{
+    QTest::addColumn<int>("played");
+    QTest::addColumn<QString>("back"); // rewind (5 s), scrub (1 s), step (a tick), reopen, watch (400 ticks)
+    QTest::addColumn<int>("tick"); // where the run is then
+
+    // The solution of level 3 hands out a Blocker at tick 324, a Floater at 407 and a Digger at 623.
+    QTest::newRow("five seconds back, over the Digger's hole") << 700 << "rewind" << 550;
+    QTest::newRow("held: a second a scrub, past two skills")
+        << 700 << QString("scrub ").repeated(12).trimmed() << 340;
+    QTest::newRow("a tick back, to the Digger's own") << 624 << "step" << 623;
+    QTest::newRow("back beyond the start stops there") << 400 << "rewind rewind rewind" << 0;
+    QTest::newRow("resumed, then back before it resumed") << 500 << "reopen rewind rewind" << 200;
+    QTest::newRow("after a watched replay went back") << 700 << "watch rewind" << 550;
+}
+
+void StorageTest::rewoundRunIsAFreshRun()
+{
+    QFETCH(int, played);
+    QFETCH(QString, back);
+    QFETCH(int, tick);
+    Replay plan;
+    QVERIFY(readReplayFile(QFINDTESTDATA("../../replays/solutions/level-03-landscape.txt"), &plan, nullptr));
+    const auto freshRun = [](Replay timeline, int at) {
+        while (!timeline.events.isEmpty() && timeline.events.constLast().tick >= at)
+            timeline.events.removeLast();
+        timeline.hasResult = false;
+        GameCore core;
+        playReplay(timeline, core);
+        while (core.tick < at)
+            core.step();
+        return std::make_pair(core.serialize(), writeReplay(timeline));
+    };
+    const auto storedGame = [](const char *key) {
+        return stored(QStringLiteral("session/current/") + QLatin1String(key)).toByteArray();
+    };
+    store({ { "progress/unlockedLevel", 3 } });
+    auto canvas = std::make_unique<GameCanvas>();
+    CanvasTest::playPlan(*canvas, plan, true, played);
+    canvas->setPaused(true);
+    Replay timeline;
+    QVERIFY(readReplay(storedGame("replay"), &timeline, nullptr));
+    GameControl control;
+    int selected = canvas->selectedCrewId();
+    for (const QString &step : back.split(QLatin1Char(' '))) {
+        if (step == QLatin1String("reopen")) {
+            canvas = std::make_unique<GameCanvas>();
+            selected = -1;
+        }
+        control.setCanvas(canvas.get());
+        const CanvasProbe probe = CanvasProbe::holding(*canvas);
+        if (step == QLatin1String("watch")) {
+            QVERIFY(canvas->watchReplay(plan));
+            probe.advanceFrames(400);
+            QVERIFY(control.rewind() && probe.core().serialize() == freshRun(plan, 250).first);
+            canvas->stopWatching();
+        } else if (step != QLatin1String("reopen")) {
+            QVERIFY(step == QLatin1String("rewind")      ? control.rewind()
+                        : step == QLatin1String("scrub") ? control.scrubBack()
+                                                         : control.stepBack());
+        }
+    }
+    const CanvasProbe probe(*canvas);
+    const auto fresh = freshRun(timeline, tick);
+    QVERIFY(probe.core().serialize() == fresh.first);
+    const bool stillOut =
+        std::any_of(canvas->core().crew.cbegin(), canvas->core().crew.cend(),
+                    [selected](const CrewMember &m) { return m.active && m.id == selected; });
+    QCOMPARE(canvas->selectedCrewId(), stillOut ? selected : -1);
+    probe.awaitSaveWorker();
+    QVERIFY(storedGame("blob") == (tick > 0 ? fresh.first : QByteArray()));
+    QCOMPARE(storedGame("replay"), tick > 0 ? fresh.second : QByteArray());
 }
 
 QTEST_MAIN(StorageTest)

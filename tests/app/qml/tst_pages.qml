@@ -107,40 +107,26 @@ TestCase {
             pageLoaders.pop().destroy()
     }
 
-    // The play controls reach the canvas: pause and resume, speed steps, release rate down and up.
+    // The play controls reach the canvas: pause and resume, speed steps, release rate up and down, zoom, following.
     function test_playControlsChangeTheGame() {
         openPages(0)
         startLevel(0)
-        tap("pauseButton")
-        verify(game.paused)
-        tap("pauseButton")
-        verify(!game.paused)
-
-        compare(game.speedMultiplier, 1)
-        tap("speedButton")
-        compare(game.speedMultiplier, 2)
-        tap("speedButton")
-        compare(game.speedMultiplier, 3)
-        tap("speedButton")
-        compare(game.speedMultiplier, 0.5)
-
-        var rate = game.releaseRate
-        tap("rateUpButton")
-        compare(game.releaseRate, rate + 5)
-        tap("rateDownButton")
-        tap("rateDownButton")
-        compare(game.releaseRate, rate - 5)
-
-        tap("zoomInButton")
-        verify(game.zoom > 1.3)
-        tap("resetViewButton")
-        compare(game.zoom, 1)
-        tap("followButton")
-        verify(game.followSelectedCrew)
+        var taps = [["pauseButton", "paused", true], ["pauseButton", "paused", false],
+                    ["speedButton", "speedMultiplier", 2], ["speedButton", "speedMultiplier", 3],
+                    ["speedButton", "speedMultiplier", 0.5], ["rateUpButton", "releaseRate", 50],
+                    ["rateDownButton", "releaseRate", 45], ["rateDownButton", "releaseRate", 40],
+                    ["zoomInButton", "zoom", 1.35], ["resetViewButton", "zoom", 1],
+                    ["followButton", "followSelectedCrew", true]]
+        for (var i = 0; i < taps.length; ++i) {
+            tap(taps[i][0])
+            var value = game[taps[i][1]]
+            compare(typeof value === "number" ? Math.round(value * 100) / 100 : value, taps[i][2], taps[i][0])
+        }
     }
 
     // Holding a skill and tapping a crew member hands it over and uses the stock up; a tap while paused only
-    // resumes.
+    // resumes. Handed to the wrong member, it is taken back with the rewind button: the stock returns, the level
+    // is then won as if it had never been handed out, and the stored replay of the win verifies. A win stays.
     function test_tapAssignsTheHeldSkill() {
         openPages(1)
         startLevel(1)
@@ -160,6 +146,13 @@ TestCase {
         compare(game.skills[2].count, 0)
         compare(game.selectedSkill, -1, "the last use lets go of the skill")
         verify(!child("skillButton2").selected)
+        tap("rewindButton")
+        compare(game.skills[2].count, 1, "the stock returns")
+        verify(driver.playSolution(game))
+        verify(!child("resultRewindButton").visible)
+        keyClick(Qt.Key_Backspace)
+        verify(game.levelWon && !child("playScreen").control.rewind())
+        verify(driver.lastReplayVerifies(game))
     }
 
     // A level played to its end shows the result card; trying again replays it from its introduction, and
@@ -255,7 +248,8 @@ TestCase {
         verify(!child("showSolutionButton0").visible, "the losses were in the other layout")
     }
 
-    // Ending a run by hand asks first: keeping on resumes play, confirming ends the level as it stands.
+    // Ending a run by hand asks first: keeping on resumes play, confirming ends the level as it stands, and the
+    // loss can be taken back from its result.
     function test_endingARunAsksFirst() {
         openPages(0)
         startLevel(0)
@@ -272,6 +266,9 @@ TestCase {
         verify(!game.levelWon)
         verify(child("resultCard").visible)
         verify(!child("endRunCard").visible)
+        tap("resultRewindButton")
+        verify(!child("resultCard").visible, "a loss goes back to before it")
+        verify(game.paused)
     }
 
     // Leaving a running level pauses it; a game left half played comes back paused, behind the chooser's
