@@ -12,9 +12,7 @@ const char *const kReplayKeySuffix = "/replay";
 
 void GameCanvas::beginRecording()
 {
-    m_recording = Replay();
-    m_recording.level = m_core.levelIndex;
-    m_recording.layout = m_core.layoutMode;
+    m_recording = Replay::of(m_core);
     m_recordingComplete = true;
 }
 
@@ -42,10 +40,10 @@ void GameCanvas::restoreRecording(const QString &slot)
 {
     Replay replay;
     const QByteArray text = m_settings.value(slot + QLatin1String(kReplayKeySuffix)).toByteArray();
-    const bool belongs = readReplay(text, &replay, nullptr) && !replay.hasResult
-        && replay.level == m_core.levelIndex && replay.layout == m_core.layoutMode
-        && replay.endTick() <= m_core.tick;
     beginRecording();
+    const bool belongs = readReplay(text, &replay, nullptr) && !replay.hasResult
+        && replay.level == m_recording.level && replay.levelHash == m_recording.levelHash
+        && replay.layout == m_core.layoutMode && replay.endTick() <= m_core.tick;
     if (belongs)
         m_recording = replay;
     m_recordingComplete = belongs;
@@ -61,9 +59,9 @@ void GameCanvas::storeFinishedReplay(bool resultStored)
         return;
     m_recording.finish(m_core);
     m_lastReplayStored = ReplayStore::storeLast(m_recording);
-    const bool bestStored = !resultStored || ReplayStore::storeBest(m_recording, m_core.skillsUsed);
+    const bool bestStored = !resultStored || ReplayStore::storeBest(m_recording, m_core.skillsUsed, m_core);
     if (!m_lastReplayStored || !bestStored)
-        noteFailedWrite(ReplayStore::path(m_recording.level, m_recording.layout, ReplayStore::Last));
+        noteFailedWrite(ReplayStore::path(m_recording, ReplayStore::Last));
 }
 
 bool GameCanvas::lastReplayStored() const
@@ -98,10 +96,13 @@ bool GameCanvas::lastWatchWon() const
     return m_lastWatchWon;
 }
 
-// Only a finished attempt is shown: its result says where the watching ends.
-bool GameCanvas::watchReplay(const Replay &replay)
+// Only a finished attempt is shown: its result says where the watching ends. A replay of a level that is not
+// installed, or has changed, is refused before anything is left.
+bool GameCanvas::watchReplay(const Replay &replay, QString *refusal)
 {
-    if (!replay.hasResult || replay.level >= levelCount())
+    GameCore watched = m_core;
+    if (!replay.hasResult || (!replay.isOfCustomLevel() && replay.level >= levelCount())
+        || !ReplayPlayer(replay).start(watched, refusal))
         return false;
     stopWatching();
     forgetPendingAssignment();
@@ -118,7 +119,7 @@ bool GameCanvas::watchReplay(const Replay &replay)
     m_watch->zoom = m_zoom;
     m_watch->camera = QPointF(m_cameraX, m_cameraY);
 
-    m_watch->player.start(m_core);
+    m_core = watched;
     m_levelIntroVisible = false;
     m_paused = false;
     m_completionHandled = false;

@@ -66,6 +66,15 @@ void PageDriver::resetStorage()
     QFile::remove(settingsDirectory() + QStringLiteral("/harbour-pellwick.conf"));
     QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/replays"))
         .removeRecursively();
+    QDir(GameCanvas::playerLevelFolder()).removeRecursively();
+}
+
+void PageDriver::writeLevelFile(const QString &name, const QString &text)
+{
+    QDir().mkpath(GameCanvas::playerLevelFolder());
+    QFile file(GameCanvas::playerLevelFolder() + QLatin1Char('/') + name);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
+        qWarning("Cannot write the level file %s", qPrintable(name));
 }
 
 void PageDriver::unlockLevels(int index)
