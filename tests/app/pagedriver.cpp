@@ -3,6 +3,7 @@
 #include "gamecanvas.h"
 #include "gamecontrol.h"
 #include "languagesettings.h"
+#include "storage.h"
 
 #include <QDir>
 #include <QQmlContext>
@@ -71,9 +72,7 @@ void PageDriver::resetStorage()
 
 void PageDriver::writeLevelFile(const QString &name, const QString &text)
 {
-    QDir().mkpath(GameCanvas::playerLevelFolder());
-    QFile file(GameCanvas::playerLevelFolder() + QLatin1Char('/') + name);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
+    if (!Storage::writeFile(GameCanvas::playerLevelFolder() + QLatin1Char('/') + name, text.toUtf8()))
         qWarning("Cannot write the level file %s", qPrintable(name));
 }
 

@@ -37,16 +37,15 @@ void TestStartup::firstPageLanguage()
     QFETCH(bool, hungarian);
 
     QTemporaryDir home;
-    if (!stored.isNull()) {
-        QVERIFY(QDir().mkpath(home.path() + QStringLiteral("/vexil/harbour-pellwick")));
-        QFile file(home.path() + QStringLiteral("/vexil/harbour-pellwick/language.ini"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[ui]\nlanguage=" + stored + '\n');
-    }
     QVERIFY(QDir().mkpath(home.path() + QStringLiteral("/vexil/harbour-pellwick/levels")));
     QVERIFY(
         QFile::copy(QStringLiteral(PELLWICK_EXAMPLE_LEVEL),
                     home.path() + QStringLiteral("/vexil/harbour-pellwick/levels/stepping-stones.level")));
+    if (!stored.isNull()) {
+        QFile file(home.path() + QStringLiteral("/vexil/harbour-pellwick/language.ini"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[ui]\nlanguage=" + stored + '\n');
+    }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : { "LANG", "LANGUAGE", "LC_MESSAGES", "LC_NUMERIC" })
         environment.remove(QLatin1String(name));

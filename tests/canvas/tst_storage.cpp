@@ -146,8 +146,8 @@ QString heldOnOpening(bool replays = true)
     {
         GameCanvas canvas;
         const GameCore &core = CanvasProbe(canvas).core();
-        const auto levelHeld = [&](const QVariantMap &level, LayoutMode layout, const QString &name) {
-            const int index = level.value(QStringLiteral("index")).toInt();
+        const auto recordsOf = [&canvas](const QVariant &entry, LayoutMode layout, const QString &name) {
+            const QVariantMap level = entry.toMap();
             const auto value = [&level](const char *key) {
                 return level.value(QLatin1String(key)).toString();
             };
@@ -156,21 +156,14 @@ QString heldOnOpening(bool replays = true)
                 records << name
                         + QStringLiteral("tried %1 won %2 lost %3")
                               .arg(value("attempts"), value("wins"))
-                              .arg(canvas.lostAttempts(index, layout));
+                              .arg(canvas.lostAttempts(value("index").toInt(), layout));
             if (value("bestTime") != QLatin1String("-1") || value("bestSaved") != QLatin1String("0"))
                 records << name
                         + QStringLiteral("best %1 %2 %3")
                               .arg(value("bestTime"), value("bestSkills"), value("bestSaved"));
-            const QByteArray &hash = core.levels.at(index).hash;
-            for (const ReplayStore::Kind kind : { ReplayStore::Last, ReplayStore::Best }) {
-                const QString path = hash.isEmpty() ? ReplayStore::path(index, layout, kind)
-                                                    : ReplayStore::path(hash, layout, kind);
-                if (replays && QFile::exists(path))
-                    records << name + (kind == ReplayStore::Last ? "last replay" : "best replay");
-            }
             return records;
         };
-        QStringList first = levelHeld(canvas.levels().at(0).toMap(), Landscape, QString());
+        QStringList first = recordsOf(canvas.levels().at(0), Landscape, QString());
         if (first.value(0).startsWith(QLatin1String("tried")))
             held << first.takeFirst();
         held << QStringLiteral("open %1 ").arg(canvas.unlockedLevel())
@@ -185,7 +178,14 @@ QString heldOnOpening(bool replays = true)
             held << QStringLiteral("zoom %1").arg(double(canvas.zoom()));
         held << first;
         for (const QVariant &level : canvas.levels().mid(canvas.levelCount()))
-            held << levelHeld(level.toMap(), Portrait, QStringLiteral("mine "));
+            held << recordsOf(level, Portrait, QStringLiteral("mine "));
+    }
+    // Named "level-00-landscape-last.txt" or "custom-HASH-portrait-best.txt".
+    const QDir replayFolder(gameFolders().at(1));
+    for (const QString &file : replayFolder.entryList(QDir::Files, QDir::Name | QDir::Reversed)) {
+        if (replays)
+            held << (file.startsWith(QLatin1String("custom")) ? QStringLiteral("mine ") : QString())
+                    + file.section(QLatin1Char('-'), -1).section(QLatin1Char('.'), 0, 0) + " replay";
     }
     putFiles(files);
     return held.join(QStringLiteral(", "));
@@ -262,13 +262,10 @@ private:
             QCOMPARE(told.size(), 1);
             QVERIFY(told.first().contains(QLatin1String(m_toldWhy)));
         } else if (is("mine") || is("edit")) {
-            QVERIFY(QDir().mkpath(GameCanvas::playerLevelFolder()));
-            QFile file(GameCanvas::playerLevelFolder() + QStringLiteral("/mine.level"));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(
+            QVERIFY(Storage::writeFile(
+                GameCanvas::playerLevelFolder() + QStringLiteral("/mine.level"),
                 "pellwick-level 1\nname Mine\nportrait\nentry 100 899\nexit 300 899\nsoil 0 900 540 60\n"
-                + QByteArray(is("edit") ? "# edited\n" : ""));
-            file.close();
+                    + QByteArray(is("edit") ? "# edited\n" : "")));
             if (is("mine")) {
                 m_canvas->readPlayerLevels();
                 QVERIFY(m_canvas->setLevel(m_canvas->levelCount()));
@@ -554,8 +551,8 @@ void StorageTest::storedStateAfterEachScenario_data()
         << "open 0 fresh, mine tried 1 won 1 lost 0, mine best 40 2 3, mine last replay, mine best replay";
     QTest::newRow("open mine run 40 kill")
         << none << "open 0 resumed at 30 in mine, mine tried 1 won 0 lost 0";
-    QTest::newRow("open mine run 40 lost edit close: a new level, without the records of the old")
-        << none << "open 0 fresh";
+    QTest::newRow("open mine run 40 lost edit close: a new level, without the old one's records and replays")
+        << none << "open 0 fresh, mine last replay";
     QTest::newRow("open mine run 40 edit close")
         << none << "open 0 fresh, not resumed: This belongs to another version of the level \"Mine\".";
     QTest::newRow("open mine run 40 gone close")

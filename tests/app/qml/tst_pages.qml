@@ -348,36 +348,31 @@ TestCase {
         verify(child("soundOptionOff").chosen)
     }
 
-    // A level file dropped into the folder while the game runs shows in the chooser, open at once and played
+    // A level file dropped into the folder while the game runs appears in the chooser, open at once and played
     // in its one layout; won, its record shows on its tile and none of the game's levels opens. Edited, it is
-    // a new level without that record; a broken file is listed with its first fault.
+    // a new level without that record; a broken file shows its first fault.
     function test_levelsOfThePlayersOwn() {
         openPages(0)
-        var walk = "pellwick-level 1\nname Short Walk\ncrew 2\nrequired 2\nportrait\nentry 100 899\n"
-            + "exit 300 899\nsoil 0 900 540 60\n"
+        var walk = "pellwick-level 1\nname Walk\ncrew 2\nrequired 2\nportrait\nentry 9 899\nexit 99 899\nsoil 0 900 540 60\n"
         driver.writeLevelFile("walk.level", walk)
         driver.writeLevelFile("broken.level", "pellwick-level 1\nname Broken\ncrew 0\n")
         tap("settingsButton")
         keyClick(Qt.Key_Escape)
-        waitForRendering(root)
         compare(findChild(child("brokenLevel broken.level"), "tileStatus").text,
                 "Line 3: bad number \"0\": expected a whole number from 1 to 100")
         compare(findChild(child("levelTile21"), "layoutNote").text, "Portrait only")
+        waitForRendering(root)
         var list = child("levelList")
         list.contentY = list.contentHeight - list.height // the player's own come last
         startLevel(21)
         compare(game.stageName + game.stagePosition + game.stageTotal, "Your levels11")
-        verify(driver.runUntilFinished(game, 20000))
-        verify(game.levelWon)
-        compare(game.unlockedLevel, 0)
+        verify(driver.runUntilFinished(game, 20000) && game.levelWon && game.unlockedLevel === 0)
         var best = "Best " + game.formattedTime(game.elapsedSeconds)
         tap("resultLevelsButton")
         compare(findChild(child("levelTile21"), "tileStatus").text, best)
-
-        driver.writeLevelFile("walk.level", walk + "# a comment makes a new level too\n")
+        driver.writeLevelFile("walk.level", walk + "# edited\n")
         tap("settingsButton")
         keyClick(Qt.Key_Escape)
-        waitForRendering(root)
         compare(findChild(root, "levelTile21"), null)
         compare(findChild(child("levelTile22"), "tileStatus").text, "Intro")
     }
