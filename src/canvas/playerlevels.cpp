@@ -4,13 +4,14 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <tuple>
 
 using namespace Pellwick;
 
 bool GameCanvas::PlayerLevel::operator==(const PlayerLevel &other) const
 {
-    return fileName == other.fileName && index == other.index && errorLine == other.errorLine
-        && error == other.error;
+    return std::tie(fileName, index, errorLine, error)
+        == std::tie(other.fileName, other.index, other.errorLine, other.error);
 }
 
 // Beside the replays, in the game's data folder.
