@@ -439,6 +439,7 @@ void StorageTest::stageCompletion()
     finishRun(canvas, 2, won);
     QCOMPARE(canvas.levelWon(), won);
     QCOMPARE(canvas.stageComplete(), complete);
+    QCOMPARE(canvas.nextLevel(), level < 20); // the last has none after it
 }
 
 // What the files hold after a player's moves, closes, kills, resumes and refused saves, and after damage or
