@@ -16,9 +16,9 @@ Rectangle {
     signal replayClicked()
     signal solutionClicked()
 
-    readonly property bool locked: level.locked
-    readonly property bool completed: !!level.completed
     readonly property bool broken: !!level.broken
+    readonly property bool locked: broken || level.locked
+    readonly property bool completed: !!level.completed
 
     radius: Style.radius
     color: area.pressed && !locked ? Style.raisedPressed : locked ? Style.backgroundDeep : Style.raised
@@ -27,6 +27,7 @@ Rectangle {
 
     Text {
         id: number
+        objectName: "tileNumber"
         anchors.left: parent.left
         anchors.top: parent.top
         anchors.leftMargin: Style.gap * 1.2

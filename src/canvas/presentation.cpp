@@ -268,7 +268,6 @@ QVariantMap GameCanvas::playerLevelEntry(const PlayerLevel &file) const
     } else {
         entry.insert(QStringLiteral("index"), -1);
         entry.insert(QStringLiteral("name"), file.fileName);
-        entry.insert(QStringLiteral("locked"), true);
         entry.insert(QStringLiteral("broken"), true);
         entry.insert(QStringLiteral("error"),
                      file.errorLine > 0 ? tr("Line %1: %2").arg(file.errorLine).arg(file.error) : file.error);

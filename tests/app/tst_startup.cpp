@@ -37,12 +37,11 @@ void TestStartup::firstPageLanguage()
     QFETCH(bool, hungarian);
 
     QTemporaryDir home;
-    QVERIFY(QDir().mkpath(home.path() + QStringLiteral("/vexil/harbour-pellwick/levels")));
-    QVERIFY(
-        QFile::copy(QStringLiteral(PELLWICK_EXAMPLE_LEVEL),
-                    home.path() + QStringLiteral("/vexil/harbour-pellwick/levels/stepping-stones.level")));
+    const QString files = home.path() + QStringLiteral("/vexil/harbour-pellwick/");
+    QVERIFY(QDir().mkpath(files + QStringLiteral("levels")));
+    QVERIFY(QFile::copy(QStringLiteral(PELLWICK_EXAMPLE_LEVEL), files + QStringLiteral("levels/mine.level")));
     if (!stored.isNull()) {
-        QFile file(home.path() + QStringLiteral("/vexil/harbour-pellwick/language.ini"));
+        QFile file(files + QStringLiteral("language.ini"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("[ui]\nlanguage=" + stored + '\n');
     }

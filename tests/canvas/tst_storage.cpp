@@ -170,8 +170,10 @@ QString heldOnOpening(bool replays = true)
                 + (canvas.levelIntroVisible() ? QStringLiteral("fresh")
                                               : QStringLiteral("resumed at %1").arg(core.tick))
                 + (core.currentLevel().isCustom() ? " in mine" : "");
-        if (!canvas.resumeRefusal().isEmpty())
-            held << QStringLiteral("not resumed: ") + canvas.resumeRefusal();
+        GameControl control; // what the player is told of it
+        control.setCanvas(&canvas);
+        if (!control.refusal().isEmpty())
+            held << control.refusal();
         if (canvas.releaseRate() != core.currentLevel().releaseRate)
             held << QStringLiteral("rate %1").arg(canvas.releaseRate());
         if (canvas.zoom() != 1.0f)
@@ -200,7 +202,7 @@ QString heldOnOpening(bool replays = true)
 //   faster (release rate), settle (the save under way is stored, and the one it held back begun)
 //   won, lost, end   the run ends in the next frame, all 3 needed saved in 40 s or 2 of 3; or ended by hand
 //   mine             a level file of the player's own is put in their folder, and chosen
-//   edit, gone       its file is edited (by a comment), or removed
+//   edit             its file is edited, by a comment
 //   full, nearly-full, read-only   the storage takes no byte, or 512, or no new file, until
 //   mended           it takes writes again: the settings file must be as before, every replay whole, and
 //                    the player told once why
@@ -270,8 +272,6 @@ private:
                 m_canvas->readPlayerLevels();
                 QVERIFY(m_canvas->setLevel(m_canvas->levelCount()));
             }
-        } else if (is("gone")) {
-            QVERIFY(QFile::remove(GameCanvas::playerLevelFolder() + QStringLiteral("/mine.level")));
         } else if (!m_canvas) {
             QFAIL(qPrintable(step + QStringLiteral(" with no canvas open")));
         } else if (is("run")) {
@@ -304,16 +304,15 @@ private:
     // Watching goes on in the steps that follow, a periodic save falling due in it.
     void watch()
     {
-        Replay elsewhere; // of a level that is not installed: refused, and the game left as it was
-        QVERIFY(readReplay("pellwick-replay 1\ncustom-level 0123456789abcdef0123456789abcdef Elsewhere\n"
-                           "layout landscape\nresult won 1 0 90\n",
-                           &elsewhere, nullptr));
-        QString refusal;
-        QVERIFY(!m_canvas->watchReplay(elsewhere, &refusal) && !m_canvas->watching());
-        QCOMPARE(refusal, QStringLiteral("The level \"Elsewhere\" is not installed."));
         Replay solution;
         QVERIFY(readReplayFile(QFINDTESTDATA("../../replays/solutions/level-00-landscape.txt"), &solution,
                                nullptr));
+        Replay elsewhere = solution; // of a level that is not installed: refused, and the game left as it was
+        elsewhere.levelHash = QByteArray(32, 'a');
+        elsewhere.levelName = QStringLiteral("Elsewhere");
+        QString refusal;
+        QVERIFY(!m_canvas->watchReplay(elsewhere, &refusal) && !m_canvas->watching());
+        QCOMPARE(refusal, QStringLiteral("The level \"Elsewhere\" is not installed."));
         QVERIFY(m_canvas->watchReplay(solution));
         CanvasProbe(*m_canvas).advanceFrames(40);
     }
@@ -321,14 +320,10 @@ private:
     // The result card claims exactly the records that the end of the run stored.
     void finish(bool won)
     {
-        const QByteArray &hash = CanvasProbe(*m_canvas).core().currentLevel().hash;
-        const QString stats = QStringLiteral("stats/%1/")
-                                  .arg(hash.isEmpty() ? QString::number(m_canvas->levelIndex())
-                                                      : QStringLiteral("custom-") + hash);
-        const auto records = [&stats] {
-            return QVariantList { stored(stats + QStringLiteral("bestTime")),
-                                  stored(stats + QStringLiteral("bestSkills")),
-                                  stored(stats + QStringLiteral("bestSaved")) };
+        const CanvasProbe probe(*m_canvas);
+        const auto records = [&probe] {
+            return QVariantList { stored(probe.statsKey("bestTime")), stored(probe.statsKey("bestSkills")),
+                                  stored(probe.statsKey("bestSaved")) };
         };
         const QVariantList before = records();
         m_canvas->setPaused(false);
@@ -554,10 +549,9 @@ void StorageTest::storedStateAfterEachScenario_data()
         << none << "open 0 resumed at 30 in mine, mine tried 1 won 0 lost 0";
     QTest::newRow("open mine run 40 lost edit close: a new level, without the old one's records and replays")
         << none << "open 0 fresh, mine last replay";
-    QTest::newRow("open mine run 40 edit close")
-        << none << "open 0 fresh, not resumed: This belongs to another version of the level \"Mine\".";
-    QTest::newRow("open mine run 40 gone close")
-        << none << "open 0 fresh, not resumed: The level \"Mine\" is not installed.";
+    QTest::newRow("open mine run 40 edit close") << none
+                                                 << "open 0 fresh, The game you left was not resumed. This "
+                                                    "belongs to another version of the level \"Mine\".";
 }
 
 void StorageTest::storedStateAfterEachScenario()
