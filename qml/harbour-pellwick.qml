@@ -38,8 +38,11 @@ Item {
         if (levelUnderWay)
             game.paused = true
         var control = playScreen.control
-        if (!(solution ? control.watchSolution(index) : control.watchBestReplay(index)))
+        if (!(solution ? control.watchSolution(index) : control.watchBestReplay(index))) {
+            if (control.refusal !== "")
+                chooser.showMessage(control.refusal)
             return
+        }
         watchReturnPage = page
         page = "play"
     }
@@ -123,9 +126,12 @@ Item {
         if (!applicationActive && levelUnderWay)
             game.paused = true
     }
+    // A game left on a level of the player's own that is gone or has changed since starts afresh, and says so.
     Component.onCompleted: {
         if (levelUnderWay)
             game.paused = true
+        if (playScreen.control.refusal !== "")
+            chooser.showMessage(playScreen.control.refusal)
     }
 
     Keys.onPressed: event.accepted = pageKey(event.key)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Takes screenshots of the level chooser, an introduction, play, the result cards and the settings in
-# both orientations, in English and Hungarian, in a virtual X display, into the build folder
-# (default: build/screenshots). They are for review and are not committed.
+# Takes screenshots of the level chooser (with levels of the player's own), an introduction, play, the result
+# cards and the settings in both orientations, in English and Hungarian, in a virtual X display, into the
+# build folder (default: build/screenshots). They are for review and are not committed.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$top/build"}

@@ -1,13 +1,15 @@
-// Takes screenshots of the real pages for a person to review: the level chooser, an introduction, play
-// (paused, and going back in time), the result cards, the settings and a save the storage refused, in one
-// language and both orientations.
+// Takes screenshots of the real pages for a person to review: the level chooser, with levels of the player's
+// own, an introduction, play (paused, and going back in time), the result cards, the settings and a save the
+// storage refused, in one language and both orientations.
 // Usage: pellwick-screenshots OUTPUT_DIRECTORY [en|hu]
 #include "gamecanvas.h"
 #include "languagesettings.h"
+#include "levelfile.h"
 #include "limitwrites.h"
 #include "pagedriver.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QQuickItem>
 #include <QQuickView>
@@ -46,6 +48,33 @@ void seedProgress(PageDriver &driver)
     // Every try at level 6 lost: it is offered its solution.
     settings.setValue(QStringLiteral("stats/6/lossesLandscape"), 3);
     settings.setValue(QStringLiteral("stats/6/lossesPortrait"), 3);
+
+    // Levels of the player's own: our examples, one of them won, and a file with a fault.
+    const QDir examples(QStringLiteral(PELLWICK_EXAMPLE_LEVELS));
+    for (const QString &name : examples.entryList({ QStringLiteral("*.level") })) {
+        QFile file(examples.filePath(name));
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("Cannot read %s", qPrintable(name));
+        driver.writeLevelFile(name, QString::fromUtf8(file.readAll()));
+    }
+    driver.writeLevelFile(QStringLiteral("my-first-try.level"),
+                          QStringLiteral("pellwick-level 1\nname My First Try\ncrew twelve\n"));
+    Pellwick::LevelSpec won;
+    if (!Pellwick::readLevelFile(examples.filePath(QStringLiteral("pit-stop.level")), &won, nullptr))
+        qFatal("The example level pit-stop.level does not read");
+    const QString prefix = QStringLiteral("stats/custom-%1/").arg(QLatin1String(won.hash));
+    settings.setValue(prefix + QStringLiteral("attempts"), 2);
+    settings.setValue(prefix + QStringLiteral("wins"), 1);
+    settings.setValue(prefix + QStringLiteral("bestTime"), 58);
+    settings.setValue(prefix + QStringLiteral("bestSkills"), 4);
+    settings.setValue(prefix + QStringLiteral("bestSaved"), 6);
+}
+
+// The levels of the player's own come last in the chooser.
+void scrollToTheEnd(QQuickItem *root)
+{
+    auto *list = root->findChild<QQuickItem *>(QStringLiteral("levelList"));
+    list->setProperty("contentY", list->property("contentHeight").toReal() - list->height());
 }
 
 class Photographer
@@ -91,6 +120,15 @@ void photographOrientation(PageDriver &driver, LanguageSettings &languageSetting
     Photographer camera(view, prefix + QLatin1Char('-') + QLatin1String(orientation.name));
 
     camera.take("chooser");
+    scrollToTheEnd(root);
+    camera.take("chooser-own-levels");
+
+    // The first of the player's own has only the portrait layout.
+    chooseLevel(root, game->levelCount());
+    camera.take("intro-own-level");
+    game->startLevel();
+    driver.runFrames(game, 100);
+    camera.take("play-own-level");
 
     chooseLevel(root, 6);
     camera.take("intro");

@@ -391,6 +391,27 @@
         <source>The level &quot;%1&quot; is not installed.</source>
         <translation>A(z) „%1” pálya nincs telepítve.</translation>
     </message>
+    <message>
+        <source>en</source>
+        <comment>the code of the language these texts are in</comment>
+        <translation>hu</translation>
+    </message>
+    <message>
+        <source>Your levels</source>
+        <translation>Saját pályák</translation>
+    </message>
+    <message>
+        <source>Landscape only</source>
+        <translation>Csak fekvő</translation>
+    </message>
+    <message>
+        <source>Portrait only</source>
+        <translation>Csak álló</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>%1. sor: %2</translation>
+    </message>
 </context>
 <context>
     <name>EndRunCard</name>
@@ -772,6 +793,10 @@
     <message>
         <source>The game&apos;s folder cannot be written to, so your progress cannot be saved. You can keep playing.</source>
         <translation>A játék mappája nem írható, ezért az előrehaladásod nem menthető. Nyugodtan játszhatsz tovább.</translation>
+    </message>
+    <message>
+        <source>The game you left was not resumed. %1</source>
+        <translation>A félbehagyott játékot nem lehetett folytatni. %1</translation>
     </message>
 </context>
 <context>

@@ -1,4 +1,5 @@
 #include "../../tests/canvas/canvasprobe.h"
+#include "levelfile.h"
 
 #include <QSet>
 #include <QtTest>
@@ -8,8 +9,9 @@
 
 using namespace Pellwick;
 
-// What QML and the frame timer cost the canvas: the level list QML re-reads after every change of it, and
-// the frames of a busy minute of play.
+// What QML and the frame timer cost the canvas: the level list QML re-reads after every change of it, the
+// folder of the player's own levels the chooser reads whenever it shows, and the frames of a busy minute of
+// play.
 class CanvasBench : public QObject
 {
     Q_OBJECT
@@ -19,6 +21,7 @@ private Q_SLOTS:
     void cleanupTestCase() { CanvasTest::removeSettings(); }
 
     void levelsList();
+    void playerLevelFolder();
     void busyMinute();
 };
 
@@ -35,6 +38,29 @@ void CanvasBench::levelsList()
     QCOMPARE(levels.size(), 21);
     QCOMPARE(levels.at(4).toMap().value("completed").toBool(), true);
     QCOMPARE(levels.at(20).toMap().value("locked").toBool(), true);
+}
+
+// The game's 21 levels written out as the player's own: a folder read again, and listed.
+void CanvasBench::playerLevelFolder()
+{
+    const GameCore game;
+    QDir folder(GameCanvas::playerLevelFolder());
+    folder.removeRecursively();
+    QVERIFY(folder.mkpath(QStringLiteral(".")));
+    for (int i = 0; i < game.levels.size(); ++i) {
+        QFile file(folder.filePath(QStringLiteral("%1.level").arg(i)));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(writeLevel(game.levels.at(i))) > 0);
+    }
+    GameCanvas canvas;
+    QVariantList levels;
+    QBENCHMARK
+    {
+        canvas.readPlayerLevels();
+        levels = canvas.levels();
+    }
+    folder.removeRecursively();
+    QCOMPARE(levels.size(), 42);
+    QCOMPARE(levels.at(41).toMap().value("locked").toBool(), false);
 }
 
 namespace {

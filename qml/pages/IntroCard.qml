@@ -18,9 +18,18 @@ Card {
         return list
     }
 
-    // Read from the level list: it is refreshed when statistics change, and indexing it by the level
-    // index refreshes it when the level changes too.
-    readonly property var record: game.levels[game.levelIndex]
+    // Read from the level list: it is refreshed when statistics change, and looking the level up by its
+    // index refreshes it when the level changes too. A level of the player's own whose file has gone since
+    // has none.
+    readonly property var record: recordOf(game.levels, game.levelIndex)
+
+    function recordOf(levels, index) {
+        for (var i = 0; i < levels.length; ++i) {
+            if (levels[i].index === index)
+                return levels[i]
+        }
+        return null
+    }
 
     function recordText() {
         if (!record)
@@ -55,7 +64,7 @@ Card {
 
     Chip {
         text: game.difficultyName
-        tint: Style.difficultyColor(game.levelIndex)
+        tint: Style.difficultyColor(intro.record ? intro.record.difficultyBand : 0)
     }
 
     Text {

@@ -24,6 +24,8 @@ Rectangle {
         }
         return count
     }
+    // Files of the player's own that cannot be played are listed, but are no levels to complete.
+    readonly property int playableCount: levels.filter(function(level) { return !level.broken }).length
     readonly property int columns: Math.max(2, Math.floor((contentColumn.width + Style.gap) / (150 * Style.unit + Style.gap)))
 
     function showMessage(message) {
@@ -55,9 +57,13 @@ Rectangle {
             flick.contentY = Math.max(0, top - 3 * Style.margin)
     }
 
+    // A level file dropped in or edited while the game runs shows the next time the chooser does.
     onVisibleChanged: {
-        if (visible)
-            revealCurrentLevel()
+        if (!visible)
+            return
+        if (control)
+            control.readPlayerLevels()
+        revealCurrentLevel()
     }
 
     // At start the tiles are laid out a moment after the page is built.
@@ -73,11 +79,13 @@ Rectangle {
         for (var i = 0; i < list.length; ++i) {
             var level = list[i]
             if (groups.length === 0 || groups[groups.length - 1].stage !== level.stage)
-                groups.push({ stage: level.stage, name: level.stageName, levels: [], completed: 0 })
+                groups.push({ stage: level.stage, name: level.stageName, levels: [], completed: 0, playable: 0 })
             var group = groups[groups.length - 1]
             group.levels.push(level)
             if (level.completed)
                 ++group.completed
+            if (!level.broken)
+                ++group.playable
         }
         return groups
     }
@@ -163,9 +171,9 @@ Rectangle {
                         Text {
                             anchors.right: parent.right
                             anchors.baseline: stageTitle.baseline
-                            text: qsTr("%1 of %2 completed").arg(modelData.completed).arg(modelData.levels.length)
+                            text: qsTr("%1 of %2 completed").arg(modelData.completed).arg(modelData.playable)
                             font.pixelSize: Style.fontSmall
-                            color: modelData.completed === modelData.levels.length ? Style.good : Style.textDim
+                            color: modelData.completed === modelData.playable ? Style.good : Style.textDim
                         }
                     }
 
@@ -180,13 +188,13 @@ Rectangle {
                             model: modelData.levels
 
                             LevelTile {
-                                objectName: "levelTile" + modelData.index
+                                objectName: modelData.broken ? "brokenLevel " + modelData.fileName : "levelTile" + modelData.index
                                 width: grid.cellWidth
                                 height: 104 * Style.unit
                                 level: modelData
                                 current: modelData.index === game.levelIndex
                                 bestTimeText: modelData.bestTime >= 0 ? game.formattedTime(modelData.bestTime) : ""
-                                onClicked: chooser.levelChosen(modelData.index)
+                                onClicked: modelData.broken ? chooser.showMessage(modelData.error) : chooser.levelChosen(modelData.index)
                                 hasReplay: !!chooser.control && chooser.control.hasBestReplay(modelData.index)
                                 onReplayClicked: chooser.replayRequested(modelData.index)
                                 solutionOffered: !!chooser.control && chooser.control.solutionLevels.indexOf(modelData.index) >= 0
@@ -223,7 +231,7 @@ Rectangle {
             Text {
                 width: parent.width
                 elide: Text.ElideRight
-                text: qsTr("Choose a level · %1 of %2 completed").arg(chooser.completedCount).arg(chooser.levels.length)
+                text: qsTr("Choose a level · %1 of %2 completed").arg(chooser.completedCount).arg(chooser.playableCount)
                 font.pixelSize: Style.fontSmall
                 color: Style.textDim
             }

@@ -1,7 +1,9 @@
 import QtQuick 2.6
 import "."
 
-// One level in the chooser: its number and name, and whether it is locked, open or completed.
+// One level in the chooser: its number and name, and whether it is locked, open or completed. A level of
+// the player's own is numbered within its stage and says if it has one layout only; a file that cannot be
+// played shows its first fault.
 Rectangle {
     id: tile
 
@@ -14,8 +16,9 @@ Rectangle {
     signal replayClicked()
     signal solutionClicked()
 
-    readonly property bool locked: level.locked
-    readonly property bool completed: level.completed
+    readonly property bool broken: !!level.broken
+    readonly property bool locked: broken || level.locked
+    readonly property bool completed: !!level.completed
 
     radius: Style.radius
     color: area.pressed && !locked ? Style.raisedPressed : locked ? Style.backgroundDeep : Style.raised
@@ -24,24 +27,41 @@ Rectangle {
 
     Text {
         id: number
+        objectName: "tileNumber"
         anchors.left: parent.left
         anchors.top: parent.top
         anchors.leftMargin: Style.gap * 1.2
         anchors.topMargin: Style.gap * 0.6
-        text: tile.level.index + 1
+        text: tile.broken ? "!" : tile.level.custom ? tile.level.stagePosition : tile.level.index + 1
         font.pixelSize: Style.fontHuge * 0.85
         font.bold: true
-        color: tile.locked ? Style.textFaint : Style.difficultyColor(tile.level.index)
+        color: tile.locked ? Style.textFaint : Style.difficultyColor(tile.level.difficultyBand)
+    }
+
+    Text {
+        objectName: "layoutNote"
+        anchors.left: number.right
+        anchors.right: badge.left
+        anchors.leftMargin: Style.gap
+        anchors.rightMargin: Style.gap * 0.5
+        anchors.baseline: number.baseline
+        visible: text !== ""
+        text: tile.level.layoutNote || ""
+        elide: Text.ElideRight
+        font.pixelSize: Style.fontTiny
+        font.capitalization: Font.AllUppercase
+        color: Style.textDim
     }
 
     Rectangle {
+        id: badge
         anchors.right: parent.right
         anchors.top: parent.top
         anchors.margins: Style.gap
         width: 26 * Style.unit
         height: width
         radius: width / 2
-        visible: tile.locked || tile.completed
+        visible: (tile.locked && !tile.broken) || tile.completed
         color: tile.completed ? Style.good : "transparent"
 
         Icon {
@@ -74,14 +94,18 @@ Rectangle {
         }
 
         Text {
+            objectName: "tileStatus"
             width: parent.width
+            wrapMode: Text.WordWrap
+            maximumLineCount: tile.broken ? 2 : 1
             elide: Text.ElideRight
             font.pixelSize: Style.fontSmall
             color: tile.completed ? Style.good : Style.textDim
-            text: tile.locked ? qsTr("Locked")
-                              : tile.completed ? qsTr("Best %1").arg(tile.bestTimeText)
-                                               : tile.level.attempts > 0 ? qsTr("Attempts: %1").arg(tile.level.attempts)
-                                                                        : tile.level.difficulty
+            text: tile.broken ? tile.level.error
+                              : tile.locked ? qsTr("Locked")
+                                            : tile.completed ? qsTr("Best %1").arg(tile.bestTimeText)
+                                                             : tile.level.attempts > 0 ? qsTr("Attempts: %1").arg(tile.level.attempts)
+                                                                                      : tile.level.difficulty
         }
     }
 

@@ -35,14 +35,8 @@ QtObject {
     readonly property real button: 44 * unit
     readonly property real radius: 10 * unit
 
-    // The four difficulty bands follow the level index, like their labels.
-    function difficultyColor(levelIndex) {
-        if (levelIndex < 5)
-            return "#5cc7d6"
-        if (levelIndex < 10)
-            return good
-        if (levelIndex < 16)
-            return accent
-        return bad
+    // The four difficulty bands, 0 (Intro) to 3 (Hard), as the level list gives them.
+    function difficultyColor(band) {
+        return ["#5cc7d6", good, accent, bad][band]
     }
 }

@@ -269,8 +269,8 @@ void GameCanvas::setPortraitLayout(bool portrait)
     const bool untouched = m_levelIntroVisible && m_core.tick <= 0 && m_core.spawned == 0 && !m_core.finished;
     if (untouched) {
         const LayoutMode layout = portrait ? Portrait : Landscape;
-        if (m_core.layoutMode != layout) {
-            // A level that has not started yet is shown in the layout that suits the phone.
+        if (m_core.layoutMode != layout && m_core.currentLevel().layout(layout).defined) {
+            // A level that has not started yet is shown in the layout that suits the phone, if it has one.
             matchCoreLayout();
             m_core.loadLevel(m_core.levelIndex);
             beginRecording();

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 using namespace Pellwick;
 
 namespace {
@@ -33,6 +35,7 @@ GameCanvas::GameCanvas(QQuickItem *parent)
     Storage::holdBackAutomaticSync(m_settings);
     markMigration();
     loadProgress();
+    readPlayerLevels();
 
     if (restoreSession(-1) || restoreLegacySession(-1)) {
         // A resumed game carries on where it stopped, without its introduction.
@@ -76,9 +79,12 @@ int GameCanvas::levelIndex() const
     return m_core.levelIndex;
 }
 
+// The game's own levels, which come first in the catalogue; the player's own follow them.
 int GameCanvas::levelCount() const
 {
-    return int(m_core.levels.size());
+    const auto custom = std::find_if(m_core.levels.cbegin(), m_core.levels.cend(),
+                                     [](const LevelSpec &level) { return level.isCustom(); });
+    return int(custom - m_core.levels.cbegin());
 }
 
 bool GameCanvas::levelIntroVisible() const
@@ -313,7 +319,7 @@ void GameCanvas::startLevel()
 
 bool GameCanvas::setLevel(int index)
 {
-    if (index < 0 || index >= levelCount() || index > m_unlockedLevel)
+    if (!levelOpen(index))
         return false;
 
     stopWatching();

@@ -17,6 +17,8 @@
 #include <QThreadPool>
 #include <QTimer>
 #include <QVariantList>
+#include <QVariantMap>
+#include <QVector>
 
 #include <memory>
 #include <optional>
@@ -150,6 +152,8 @@ public:
     QString translatedLevelName(int index) const;
     QString stageNameFor(int stage) const;
     QString difficultyNameFor(int index) const;
+    // 0 (Intro) to 3 (Hard): the game's levels by their place, the player's own by their stage.
+    int difficultyBand(int index) const;
     QString skillName(int skill) const;
     QString skillShortName(int skill) const;
 
@@ -166,9 +170,19 @@ public:
     // The running game, read-only, for C++ callers beside QML.
     const Pellwick::GameCore &core() const { return m_core; }
 
+    // Levels of the player's own: every level file in this folder, listed in the chooser after the game's
+    // levels (which levelCount counts), open from the start.
+    static QString playerLevelFolder();
+    // Reads the folder again, for a file dropped in or edited while the game runs; levelsChanged says when
+    // the list changed.
+    void readPlayerLevels();
+    // Why the game left last time was not resumed, when its level is gone or has changed; empty otherwise.
+    QString resumeRefusal() const;
+
     // Ending a run by hand and watching replays, offered to GameControl in C++ only: no part of the contract.
     bool endRun();
-    bool watchReplay(const Pellwick::Replay &replay);
+    // False, with the reason in refusal when its level is not installed or has changed, and nothing played.
+    bool watchReplay(const Pellwick::Replay &replay, QString *refusal = nullptr);
     void stopWatching();
     bool watching() const;
     // Whether the replay watched last ended in a win; read when the watching has ended.
@@ -250,10 +264,25 @@ private:
     void noteSaveProblem(SaveProblem problem);
     void storeLastLevel();
     static void writeLastLevel(QSettings &settings, int level);
-    static QString statsKey(int level, const char *name);
+    QString statsKey(int level, const char *name) const;
     int statistic(int level, const char *name, int fallback) const;
     int settingsInt(const QString &key, int fallback) const;
     qreal settingsReal(const QString &key, qreal fallback) const;
+
+    // Levels of the player's own.
+    struct PlayerLevel
+    {
+        QString fileName;
+        int index; // in the catalogue; -1 for a file that cannot be played
+        int errorLine;
+        QString error;
+        bool operator==(const PlayerLevel &other) const;
+    };
+    int addPlayerLevel(const Pellwick::LevelSpec &level);
+    bool levelOpen(int index) const;
+    QVector<int> playerStage() const;
+    QVariantMap levelEntry(int index) const;
+    QVariantMap playerLevelEntry(const PlayerLevel &file) const;
 
     // Camera and zoom.
     static float boundedZoom(qreal value);
@@ -353,6 +382,8 @@ private:
     int m_bestSavedBefore = -1;
     SaveProblem m_saveProblem = SaveProblem::None;
     bool m_lastReplayStored = false;
+    QVector<PlayerLevel> m_playerLevels;
+    QString m_resumeRefusal;
 
     float m_zoom = 1.0f;
     float m_cameraX = 0.0f;

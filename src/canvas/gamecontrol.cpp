@@ -1,6 +1,5 @@
 #include "gamecontrol.h"
 
-#include "replaystore.h"
 #include "storage.h"
 
 #include <QFileInfo>
@@ -114,6 +113,19 @@ QString GameControl::saveProblem() const
     return QString();
 }
 
+QString GameControl::refusal() const
+{
+    return m_refusal;
+}
+
+void GameControl::setRefusal(const QString &refusal)
+{
+    if (refusal == m_refusal)
+        return;
+    m_refusal = refusal;
+    Q_EMIT refusalChanged();
+}
+
 // The canvas finds a refused save while it plays and announces something at that moment or the next frame.
 void GameControl::refreshSaveProblem()
 {
@@ -157,6 +169,9 @@ void GameControl::setCanvas(GameCanvas *canvas)
     refresh();
     refreshSolutionLevels();
     refreshSaveProblem();
+    const QString resumeRefusal = m_canvas ? m_canvas->resumeRefusal() : QString();
+    setRefusal(resumeRefusal.isEmpty() ? QString()
+                                       : tr("The game you left was not resumed. %1").arg(resumeRefusal));
 }
 
 void GameControl::refresh()
@@ -235,17 +250,26 @@ bool GameControl::watchLastReplay()
     if (!m_canvas)
         return false;
     const GameCore &core = m_canvas->core();
-    return watchFile(ReplayStore::path(core.levelIndex, core.layoutMode, ReplayStore::Last));
+    return watchFile(replayPath(core.levelIndex, core.layoutMode, ReplayStore::Last));
+}
+
+QString GameControl::replayPath(int level, LayoutMode layout, ReplayStore::Kind kind) const
+{
+    const QVector<LevelSpec> &levels = m_canvas->core().levels;
+    if (level >= 0 && level < levels.size() && levels.at(level).isCustom())
+        return ReplayStore::path(levels.at(level).hash, layout, kind);
+    return ReplayStore::path(level, layout, kind);
 }
 
 QString GameControl::bestReplayPath(int level) const
 {
-    const LayoutMode held = m_canvas && m_canvas->portraitLayout() ? Portrait : Landscape;
-    const QString preferred = ReplayStore::path(level, held, ReplayStore::Best);
+    if (!m_canvas)
+        return QString();
+    const LayoutMode held = m_canvas->portraitLayout() ? Portrait : Landscape;
+    const QString preferred = replayPath(level, held, ReplayStore::Best);
     if (QFileInfo::exists(preferred))
         return preferred;
-    const QString other =
-        ReplayStore::path(level, held == Portrait ? Landscape : Portrait, ReplayStore::Best);
+    const QString other = replayPath(level, held == Portrait ? Landscape : Portrait, ReplayStore::Best);
     return QFileInfo::exists(other) ? other : QString();
 }
 
@@ -298,9 +322,17 @@ bool GameControl::watchSolution(int level)
 bool GameControl::watchFile(const QString &path)
 {
     Replay replay;
-    if (!m_canvas || !readReplayFile(path, &replay, nullptr))
-        return false;
-    return m_canvas->watchReplay(replay);
+    QString refusal;
+    const bool watched =
+        m_canvas && readReplayFile(path, &replay, nullptr) && m_canvas->watchReplay(replay, &refusal);
+    setRefusal(refusal);
+    return watched;
+}
+
+void GameControl::readPlayerLevels()
+{
+    if (m_canvas)
+        m_canvas->readPlayerLevels();
 }
 
 void GameControl::stopWatching()

@@ -2,6 +2,7 @@
 #define PELLWICK_GAMECONTROL_H
 
 #include "gamecanvas.h"
+#include "replaystore.h"
 
 #include <QObject>
 #include <QPointer>
@@ -28,6 +29,9 @@ class GameControl : public QObject
     // Why the game's progress cannot be saved, in the player's words; empty while saving works. Set by the
     // first save the storage refuses and kept from then on, so that the player is told once.
     Q_PROPERTY(QString saveProblem READ saveProblem NOTIFY saveProblemChanged)
+    // Why the replay asked for last, or the game left at the last start, was not played, in the player's
+    // words: its level is not installed or has changed. Empty when nothing was refused.
+    Q_PROPERTY(QString refusal READ refusal NOTIFY refusalChanged)
 
 public:
     explicit GameControl(QObject *parent = nullptr);
@@ -45,6 +49,7 @@ public:
     // would complain about every one of them.
     bool soundServer() const;
     QString saveProblem() const;
+    QString refusal() const;
 
     void setCanvas(GameCanvas *canvas);
     void setSolutionFolder(const QUrl &folder);
@@ -67,6 +72,8 @@ public:
     // The stored solution of one of the solution levels, in the layout the phone is held in.
     Q_INVOKABLE bool watchSolution(int level);
     Q_INVOKABLE void stopWatching();
+    // Reads the folder of the player's own levels again: the chooser does as it appears.
+    Q_INVOKABLE void readPlayerLevels();
 
 Q_SIGNALS:
     void canvasChanged();
@@ -77,6 +84,7 @@ Q_SIGNALS:
     void solutionLevelsChanged();
     void soundEnabledChanged();
     void saveProblemChanged();
+    void refusalChanged();
     // A replay played to its end, won or not, and the canvas is back where the player left it.
     void watchFinished(bool won);
     // What the canvas announces only for the player's own game: a watched replay's skills, at most one
@@ -90,7 +98,9 @@ private:
     void refreshSaveProblem();
     void noteSaveProblem(SaveProblem problem);
     void followWatchedSkills();
+    void setRefusal(const QString &refusal);
     bool watchFile(const QString &path);
+    QString replayPath(int level, Pellwick::LayoutMode layout, ReplayStore::Kind kind) const;
     QString bestReplayPath(int level) const;
     QString solutionPath(int level) const;
 
@@ -103,6 +113,7 @@ private:
     bool m_stoppingByHand = false;
     bool m_soundEnabled = true;
     SaveProblem m_saveProblem = SaveProblem::None;
+    QString m_refusal;
     int m_watchedSkillsUsed = 0;
 };
 

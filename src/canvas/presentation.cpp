@@ -10,20 +10,6 @@ using namespace Pellwick;
 namespace {
 
 // The English texts are the translation sources; they must stay exactly as written.
-const char *const kLevelNames[] = {
-    QT_TRANSLATE_NOOP("GameCanvas", "First Steps"),      QT_TRANSLATE_NOOP("GameCanvas", "Mind the Gap"),
-    QT_TRANSLATE_NOOP("GameCanvas", "Through the Wall"), QT_TRANSLATE_NOOP("GameCanvas", "Down We Go"),
-    QT_TRANSLATE_NOOP("GameCanvas", "Soft Landing"),     QT_TRANSLATE_NOOP("GameCanvas", "Cliff Duty"),
-    QT_TRANSLATE_NOOP("GameCanvas", "Rescue Shift"),     QT_TRANSLATE_NOOP("GameCanvas", "Spring Works"),
-    QT_TRANSLATE_NOOP("GameCanvas", "Hot Route"),        QT_TRANSLATE_NOOP("GameCanvas", "Relay Station"),
-    QT_TRANSLATE_NOOP("GameCanvas", "Power Cut"),        QT_TRANSLATE_NOOP("GameCanvas", "Updraft"),
-    QT_TRANSLATE_NOOP("GameCanvas", "Night Shift"),      QT_TRANSLATE_NOOP("GameCanvas", "Cutting Corners"),
-    QT_TRANSLATE_NOOP("GameCanvas", "Controlled Blast"), QT_TRANSLATE_NOOP("GameCanvas", "Split Decision"),
-    QT_TRANSLATE_NOOP("GameCanvas", "Chain Reaction"),   QT_TRANSLATE_NOOP("GameCanvas", "Deep Cut"),
-    QT_TRANSLATE_NOOP("GameCanvas", "Crosswind"),        QT_TRANSLATE_NOOP("GameCanvas", "Last Door"),
-    QT_TRANSLATE_NOOP("GameCanvas", "All Hands"),
-};
-
 const char *const kStageNames[] = {
     QT_TRANSLATE_NOOP("GameCanvas", "Training"),
     QT_TRANSLATE_NOOP("GameCanvas", "Fieldwork"),
@@ -45,16 +31,48 @@ const char *const kSkillShortNames[kSkillCount] = {
     QT_TRANSLATE_NOOP("GameCanvas", "MINE"),  QT_TRANSLATE_NOOP("GameCanvas", "BLAST"),
 };
 
+const char *const kDifficultyNames[] = {
+    QT_TRANSLATE_NOOP("GameCanvas", "Intro"),
+    QT_TRANSLATE_NOOP("GameCanvas", "Easy"),
+    QT_TRANSLATE_NOOP("GameCanvas", "Tricky"),
+    QT_TRANSLATE_NOOP("GameCanvas", "Hard"),
+};
+
 constexpr int kLastIntroLevel = 4;
 constexpr int kLastEasyLevel = 9;
 constexpr int kLastTrickyLevel = 15;
+
+// In the level list, the stage of the player's own levels, which is none of the game's.
+constexpr int kPlayerStage = -1;
+
+// A level of the player's own brings its own Hungarian, shown where the game speaks Hungarian: the installed
+// translation says which language it speaks by translating this code.
+bool speaksHungarian()
+{
+    return GameCanvas::tr("en", "the code of the language these texts are in") == QLatin1String("hu");
+}
+
+QString playerText(const QString &english, const QString &hungarian)
+{
+    return speaksHungarian() && !hungarian.isEmpty() ? hungarian : english;
+}
+
+// A level of the player's own may have one layout, which it is played in however the phone is held.
+QString oneLayoutNote(const LevelSpec &level)
+{
+    if (!level.portrait.defined)
+        return GameCanvas::tr("Landscape only");
+    if (!level.landscape.defined)
+        return GameCanvas::tr("Portrait only");
+    return QString();
+}
 
 bool sameStage(const LevelSpec &a, const LevelSpec &b)
 {
     return a.stage == b.stage;
 }
 
-// 1-based position of a level among the levels of its stage that come no later than it.
+// 1-based position of one of the game's levels among the levels of its stage that come no later than it.
 int stagePositionOf(const QVector<LevelSpec> &levels, int index)
 {
     const LevelSpec &level = levels.at(index);
@@ -62,20 +80,25 @@ int stagePositionOf(const QVector<LevelSpec> &levels, int index)
                              [&level](const LevelSpec &other) { return sameStage(other, level); }));
 }
 
-int stageTotalOf(const QVector<LevelSpec> &levels, int index)
+// Of the game's levels, the first `count` of the catalogue.
+int stageTotalOf(const QVector<LevelSpec> &levels, int count, int index)
 {
     const LevelSpec &level = levels.at(index);
-    return int(std::count_if(levels.cbegin(), levels.cend(),
+    return int(std::count_if(levels.cbegin(), levels.cbegin() + count,
                              [&level](const LevelSpec &other) { return sameStage(other, level); }));
 }
 
 } // namespace
 
+// The game's levels are translated with its other texts; the player's own bring their Hungarian.
 QString GameCanvas::translatedLevelName(int index) const
 {
-    if (index < 0 || index >= int(std::size(kLevelNames)))
+    if (index < 0 || index >= m_core.levels.size())
         return tr("Unknown level");
-    return tr(kLevelNames[index]);
+    const LevelSpec &level = m_core.levels.at(index);
+    if (level.isCustom())
+        return playerText(level.name, level.hungarianName);
+    return tr(level.name.toUtf8().constData());
 }
 
 QString GameCanvas::levelName() const
@@ -92,18 +115,28 @@ QString GameCanvas::stageNameFor(int stage) const
 
 QString GameCanvas::stageName() const
 {
+    if (m_core.currentLevel().isCustom())
+        return tr("Your levels");
     return stageNameFor(m_core.currentLevel().stage);
+}
+
+// The game's stages grow harder in step with its levels; a level of the player's own says its stage.
+int GameCanvas::difficultyBand(int index) const
+{
+    if (index >= 0 && index < m_core.levels.size() && m_core.levels.at(index).isCustom())
+        return qBound(0, m_core.levels.at(index).stage, int(std::size(kDifficultyNames)) - 1);
+    if (index <= kLastIntroLevel)
+        return 0;
+    if (index <= kLastEasyLevel)
+        return 1;
+    if (index <= kLastTrickyLevel)
+        return 2;
+    return 3;
 }
 
 QString GameCanvas::difficultyNameFor(int index) const
 {
-    if (index <= kLastIntroLevel)
-        return tr("Intro");
-    if (index <= kLastEasyLevel)
-        return tr("Easy");
-    if (index <= kLastTrickyLevel)
-        return tr("Tricky");
-    return tr("Hard");
+    return tr(kDifficultyNames[difficultyBand(index)]);
 }
 
 QString GameCanvas::difficultyName() const
@@ -115,6 +148,8 @@ int GameCanvas::stagePosition() const
 {
     if (m_core.levelIndex < 0)
         return 0;
+    if (m_core.currentLevel().isCustom())
+        return playerStage().indexOf(m_core.levelIndex) + 1;
     return stagePositionOf(m_core.levels, m_core.levelIndex);
 }
 
@@ -122,12 +157,15 @@ int GameCanvas::stageTotal() const
 {
     if (m_core.levels.isEmpty())
         return 0;
-    return stageTotalOf(m_core.levels, m_core.levelIndex);
+    if (m_core.currentLevel().isCustom())
+        return playerStage().size();
+    return stageTotalOf(m_core.levels, levelCount(), m_core.levelIndex);
 }
 
+// The player's own levels are no campaign to complete.
 bool GameCanvas::stageComplete() const
 {
-    if (!m_core.won())
+    if (!m_core.won() || m_core.currentLevel().isCustom())
         return false;
     const int next = m_core.levelIndex + 1;
     if (next >= levelCount())
@@ -143,10 +181,13 @@ QString GameCanvas::nextStageName() const
     return stageNameFor(m_core.levels.at(next).stage);
 }
 
-// A briefing is translated only when a translation exists for its exact English text.
+// A briefing of the game's is translated only when a translation exists for its exact English text.
 QString GameCanvas::levelBriefing() const
 {
-    const QByteArray source = m_core.currentLevel().briefing.toUtf8();
+    const LevelSpec &level = m_core.currentLevel();
+    if (level.isCustom())
+        return playerText(level.briefing, level.hungarianBriefing);
+    const QByteArray source = level.briefing.toUtf8();
     return tr(source.constData());
 }
 
@@ -176,31 +217,64 @@ QVariantList GameCanvas::skills() const
 }
 
 // Statistics are read from the settings on every call: QML re-reads the list whenever levelsChanged says so.
+// The game's levels come first, by index; then the files of the player's own.
 QVariantList GameCanvas::levels() const
 {
     QVariantList list;
-    list.reserve(levelCount());
-    for (int index = 0; index < levelCount(); ++index) {
-        const LevelSpec &level = m_core.levels.at(index);
-        const int wins = statistic(index, "wins", 0);
-        QVariantMap entry;
-        entry.insert(QStringLiteral("index"), index);
-        entry.insert(QStringLiteral("name"), translatedLevelName(index));
-        entry.insert(QStringLiteral("total"), level.crewCount);
-        entry.insert(QStringLiteral("required"), level.requiredCount);
-        entry.insert(QStringLiteral("stage"), level.stage);
-        entry.insert(QStringLiteral("stageName"), stageNameFor(level.stage));
-        entry.insert(QStringLiteral("stagePosition"), stagePositionOf(m_core.levels, index));
-        entry.insert(QStringLiteral("stageTotal"), stageTotalOf(m_core.levels, index));
-        entry.insert(QStringLiteral("difficulty"), difficultyNameFor(index));
-        entry.insert(QStringLiteral("locked"), m_unlockedLevel < index);
-        entry.insert(QStringLiteral("attempts"), statistic(index, "attempts", 0));
-        entry.insert(QStringLiteral("wins"), wins);
-        entry.insert(QStringLiteral("completed"), wins > 0);
-        entry.insert(QStringLiteral("bestSaved"), statistic(index, "bestSaved", 0));
-        entry.insert(QStringLiteral("bestTime"), statistic(index, "bestTime", -1));
-        entry.insert(QStringLiteral("bestSkills"), statistic(index, "bestSkills", -1));
-        list.append(entry);
-    }
+    list.reserve(levelCount() + m_playerLevels.size());
+    for (int index = 0; index < levelCount(); ++index)
+        list.append(levelEntry(index));
+    for (const PlayerLevel &file : m_playerLevels)
+        list.append(playerLevelEntry(file));
     return list;
+}
+
+QVariantMap GameCanvas::levelEntry(int index) const
+{
+    const LevelSpec &level = m_core.levels.at(index);
+    const int wins = statistic(index, "wins", 0);
+    QVariantMap entry;
+    entry.insert(QStringLiteral("index"), index);
+    entry.insert(QStringLiteral("name"), translatedLevelName(index));
+    entry.insert(QStringLiteral("total"), level.crewCount);
+    entry.insert(QStringLiteral("required"), level.requiredCount);
+    entry.insert(QStringLiteral("stage"), level.stage);
+    entry.insert(QStringLiteral("stageName"), stageNameFor(level.stage));
+    entry.insert(QStringLiteral("stagePosition"), stagePositionOf(m_core.levels, index));
+    entry.insert(QStringLiteral("stageTotal"), stageTotalOf(m_core.levels, levelCount(), index));
+    entry.insert(QStringLiteral("difficulty"), difficultyNameFor(index));
+    entry.insert(QStringLiteral("difficultyBand"), difficultyBand(index));
+    entry.insert(QStringLiteral("locked"), !levelOpen(index));
+    entry.insert(QStringLiteral("attempts"), statistic(index, "attempts", 0));
+    entry.insert(QStringLiteral("wins"), wins);
+    entry.insert(QStringLiteral("completed"), wins > 0);
+    entry.insert(QStringLiteral("bestSaved"), statistic(index, "bestSaved", 0));
+    entry.insert(QStringLiteral("bestTime"), statistic(index, "bestTime", -1));
+    entry.insert(QStringLiteral("bestSkills"), statistic(index, "bestSkills", -1));
+    return entry;
+}
+
+// A file of the player's own, in their stage: a level with the layout it is played in, or a file that
+// cannot be played, greyed out with its first fault.
+QVariantMap GameCanvas::playerLevelEntry(const PlayerLevel &file) const
+{
+    QVariantMap entry;
+    if (file.index >= 0) {
+        entry = levelEntry(file.index);
+        const QVector<int> stage = playerStage();
+        entry.insert(QStringLiteral("stagePosition"), stage.indexOf(file.index) + 1);
+        entry.insert(QStringLiteral("stageTotal"), stage.size());
+        entry.insert(QStringLiteral("layoutNote"), oneLayoutNote(m_core.levels.at(file.index)));
+    } else {
+        entry.insert(QStringLiteral("index"), -1);
+        entry.insert(QStringLiteral("name"), file.fileName);
+        entry.insert(QStringLiteral("broken"), true);
+        entry.insert(QStringLiteral("error"),
+                     file.errorLine > 0 ? tr("Line %1: %2").arg(file.errorLine).arg(file.error) : file.error);
+    }
+    entry.insert(QStringLiteral("stage"), kPlayerStage);
+    entry.insert(QStringLiteral("stageName"), tr("Your levels"));
+    entry.insert(QStringLiteral("custom"), true);
+    entry.insert(QStringLiteral("fileName"), file.fileName);
+    return entry;
 }

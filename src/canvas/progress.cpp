@@ -33,9 +33,14 @@ const char *lossesName(LayoutMode layout)
 
 } // namespace
 
-QString GameCanvas::statsKey(int level, const char *name)
+// A level of the player's own keeps its records under its content hash, not its index, which changes from
+// one start to the next: an edited file is a new level, without the old one's records.
+QString GameCanvas::statsKey(int level, const char *name) const
 {
-    return QStringLiteral("stats/%1/").arg(level) + QLatin1String(name);
+    const bool custom = level >= 0 && level < m_core.levels.size() && m_core.levels.at(level).isCustom();
+    const QString levelKey = custom ? QStringLiteral("custom-") + QLatin1String(m_core.levels.at(level).hash)
+                                    : QString::number(level);
+    return QStringLiteral("stats/") + levelKey + QLatin1Char('/') + QLatin1String(name);
 }
 
 // Every statistic is a count or a time: a negative stored value is damage and reads as the default.
@@ -147,13 +152,14 @@ void GameCanvas::takeBackLoss()
     }
     stageSession();
     if (commitSettings() && m_lastReplayStored)
-        QFile::remove(ReplayStore::path(m_recording.level, m_recording.layout, ReplayStore::Last));
+        QFile::remove(ReplayStore::path(m_recording, ReplayStore::Last));
     resetResultRecords();
 }
 
+// Only the game's own levels open one another.
 void GameCanvas::unlockAfterWin()
 {
-    if (!m_core.won())
+    if (!m_core.won() || m_core.currentLevel().isCustom())
         return;
     storeLastLevel();
     const int next = std::min(m_core.levelIndex + 1, levelCount() - 1);

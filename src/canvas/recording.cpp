@@ -14,9 +14,7 @@ const char *const kReplayKeySuffix = "/replay";
 
 void GameCanvas::beginRecording()
 {
-    m_recording = Replay();
-    m_recording.level = m_core.levelIndex;
-    m_recording.layout = m_core.layoutMode;
+    m_recording = Replay::of(m_core);
     m_recordingComplete = true;
     m_history.begin(m_core);
 }
@@ -46,10 +44,10 @@ void GameCanvas::restoreRecording(const QString &slot)
 {
     Replay replay;
     const QByteArray text = m_settings.value(slot + QLatin1String(kReplayKeySuffix)).toByteArray();
-    const bool belongs = readReplay(text, &replay, nullptr) && !replay.hasResult
-        && replay.level == m_core.levelIndex && replay.layout == m_core.layoutMode
-        && replay.endTick() <= m_core.tick;
     beginRecording();
+    const bool belongs = readReplay(text, &replay, nullptr) && !replay.hasResult
+        && replay.level == m_recording.level && replay.levelHash == m_recording.levelHash
+        && replay.layout == m_core.layoutMode && replay.endTick() <= m_core.tick;
     if (belongs)
         m_recording = replay;
     m_recordingComplete = belongs;
@@ -65,9 +63,9 @@ void GameCanvas::storeFinishedReplay(bool resultStored)
         return;
     m_recording.finish(m_core);
     m_lastReplayStored = ReplayStore::storeLast(m_recording);
-    const bool bestStored = !resultStored || ReplayStore::storeBest(m_recording, m_core.skillsUsed);
+    const bool bestStored = !resultStored || ReplayStore::storeBest(m_recording, m_core.skillsUsed, m_core);
     if (!m_lastReplayStored || !bestStored)
-        noteFailedWrite(ReplayStore::path(m_recording.level, m_recording.layout, ReplayStore::Last));
+        noteFailedWrite(ReplayStore::path(m_recording, ReplayStore::Last));
 }
 
 bool GameCanvas::lastReplayStored() const
@@ -102,10 +100,13 @@ bool GameCanvas::lastWatchWon() const
     return m_lastWatchWon;
 }
 
-// Only a finished attempt is shown: its result says where the watching ends.
-bool GameCanvas::watchReplay(const Replay &replay)
+// Only a finished attempt is shown: its result says where the watching ends. A replay of a level that is not
+// installed, or has changed, is refused before anything is left.
+bool GameCanvas::watchReplay(const Replay &replay, QString *refusal)
 {
-    if (!replay.hasResult || replay.level >= levelCount())
+    GameCore watched = m_core;
+    if (!replay.hasResult || (!replay.isOfCustomLevel() && replay.level >= levelCount())
+        || !ReplayPlayer(replay).start(watched, refusal))
         return false;
     stopWatching();
     forgetPendingAssignment();
@@ -123,7 +124,7 @@ bool GameCanvas::watchReplay(const Replay &replay)
     m_watch->camera = QPointF(m_cameraX, m_cameraY);
     m_watch->history = std::move(m_history);
 
-    ReplayPlayer(replay).start(m_core);
+    m_core = watched;
     m_history.beginWatching(m_core, replay);
     m_levelIntroVisible = false;
     m_paused = false;

@@ -239,8 +239,9 @@ bool GameCanvas::restoreSession(int level)
     const QByteArray blob = m_settings.value(slotKey(kCurrentSlot, "blob")).toByteArray();
     if (blob.isEmpty())
         return false;
-    GameCore run;
-    if (!run.restore(blob) || !acceptableRun(run, level))
+    // Restored beside the catalogue, which holds the player's own levels.
+    GameCore run = m_core;
+    if (!run.restore(blob, &m_resumeRefusal) || !acceptableRun(run, level))
         return false;
     if (settingsInt(slotKey(kCurrentSlot, "format"), 0) < kSessionFormat && levelAlreadyWon(run.levelIndex)) {
         m_settings.remove(kCurrentSlot);
@@ -260,7 +261,7 @@ bool GameCanvas::restoreLegacySession(int level)
         const QByteArray blob = m_settings.value(slotKey(slot, "blob")).toByteArray();
         if (blob.isEmpty())
             continue;
-        GameCore run;
+        GameCore run = m_core;
         if (!run.restore(blob) || !acceptableRun(run, level) || levelAlreadyWon(run.levelIndex))
             continue;
         if (candidateSlot.isEmpty() || run.tick > candidate.tick) {
@@ -279,7 +280,7 @@ bool GameCanvas::restoreLegacySession(int level)
 
 bool GameCanvas::acceptableRun(const GameCore &run, int level) const
 {
-    return !run.finished && run.levelIndex <= m_unlockedLevel && (level < 0 || run.levelIndex == level);
+    return !run.finished && levelOpen(run.levelIndex) && (level < 0 || run.levelIndex == level);
 }
 
 bool GameCanvas::levelAlreadyWon(int level) const

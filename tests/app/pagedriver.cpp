@@ -5,6 +5,7 @@
 #include "gamecontrol.h"
 #include "languagesettings.h"
 #include "replaystore.h"
+#include "storage.h"
 
 #include <QDir>
 #include <QQmlContext>
@@ -68,6 +69,13 @@ void PageDriver::resetStorage()
     QFile::remove(settingsDirectory() + QStringLiteral("/harbour-pellwick.conf"));
     QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/replays"))
         .removeRecursively();
+    QDir(GameCanvas::playerLevelFolder()).removeRecursively();
+}
+
+void PageDriver::writeLevelFile(const QString &name, const QString &text)
+{
+    if (!Storage::writeFile(GameCanvas::playerLevelFolder() + QLatin1Char('/') + name, text.toUtf8()))
+        qWarning("Cannot write the level file %s", qPrintable(name));
 }
 
 void PageDriver::unlockLevels(int index)

@@ -34,6 +34,8 @@ public:
     Q_INVOKABLE void resetStorage();
     // Opens every level up to `index`, as if the ones before it had been won.
     Q_INVOKABLE void unlockLevels(int index);
+    // Puts a level file of the player's own into the game's folder of them, replacing one of that name.
+    Q_INVOKABLE void writeLevelFile(const QString &name, const QString &text);
     // Runs `frames` frames of the canvas's loop at once.
     Q_INVOKABLE void runFrames(QObject *canvas, int frames);
     // Runs frames until the level ends; false when it has not ended within `maxFrames`.

@@ -37,9 +37,11 @@ void TestStartup::firstPageLanguage()
     QFETCH(bool, hungarian);
 
     QTemporaryDir home;
+    const QString files = home.path() + QStringLiteral("/vexil/harbour-pellwick/");
+    QVERIFY(QDir().mkpath(files + QStringLiteral("levels")));
+    QVERIFY(QFile::copy(QStringLiteral(PELLWICK_EXAMPLE_LEVEL), files + QStringLiteral("levels/mine.level")));
     if (!stored.isNull()) {
-        QVERIFY(QDir().mkpath(home.path() + QStringLiteral("/vexil/harbour-pellwick")));
-        QFile file(home.path() + QStringLiteral("/vexil/harbour-pellwick/language.ini"));
+        QFile file(files + QStringLiteral("language.ini"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("[ui]\nlanguage=" + stored + '\n');
     }
@@ -48,6 +50,7 @@ void TestStartup::firstPageLanguage()
         environment.remove(QLatin1String(name));
     environment.insert(QStringLiteral("LC_ALL"), locale);
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
     environment.insert(QStringLiteral("PELLWICK_STARTUP_PROBE_MS"), QStringLiteral("300"));
     QProcess game;
@@ -58,11 +61,14 @@ void TestStartup::firstPageLanguage()
     QVERIFY2(game.exitStatus() == QProcess::NormalExit && game.exitCode() == 0, qPrintable(errors));
     QVERIFY2(errors.isEmpty(), qPrintable(errors));
 
-    // The chooser's heading, a stage name and a level name: texts of the pages and of the canvas.
+    // The chooser's heading, a stage name and a level name: texts of the pages and of the canvas; and the
+    // name of a level of the player's own, which brings its Hungarian, in their stage.
     const QStringList english { QStringLiteral("Choose a level"), QStringLiteral("Training"),
-                                QStringLiteral("First Steps") };
+                                QStringLiteral("First Steps"), QStringLiteral("Your levels"),
+                                QStringLiteral("Stepping Stones") };
     const QStringList magyar { QStringLiteral("Válassz pályát"), QStringLiteral("Kiképzés"),
-                               QStringLiteral("Első lépések") };
+                               QStringLiteral("Első lépések"), QStringLiteral("Saját pályák"),
+                               QStringLiteral("Kőről kőre") };
     const QString shown = QString::fromUtf8(game.readAllStandardOutput());
     for (const QString &text : hungarian ? magyar : english)
         QVERIFY2(shown.contains(text), qPrintable(text + QStringLiteral(" is not shown")));

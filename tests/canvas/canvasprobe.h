@@ -44,6 +44,7 @@ public:
     void followStep() const { m_canvas.followStep(); }
 
     void setSelectedCrewId(int id) const { m_canvas.m_selectedCrewId = id; }
+    QString statsKey(const char *name) const { return m_canvas.statsKey(m_canvas.levelIndex(), name); }
 
     // Stops the 33 ms clock so that only the test advances frames.
     void holdFrameTimer() const { m_canvas.m_frameTimer.stop(); }

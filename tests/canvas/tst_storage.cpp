@@ -51,7 +51,8 @@ using Files = QMap<QString, QByteArray>;
 QStringList gameFolders()
 {
     return { QFileInfo(CanvasTest::settingsPath()).absolutePath(),
-             QFileInfo(ReplayStore::path(0, Landscape, ReplayStore::Last)).absolutePath() };
+             QFileInfo(ReplayStore::path(0, Landscape, ReplayStore::Last)).absolutePath(),
+             GameCanvas::playerLevelFolder() };
 }
 
 Files takeFiles()
@@ -100,47 +101,67 @@ void checkStoredReplays(const Files &files)
         Replay replay;
         if (it.key().endsWith(QLatin1String(".txt")))
             QVERIFY2(readReplay(it.value(), &replay, nullptr), qPrintable(it.key()));
+        const QString level = replay.isOfCustomLevel() ? QStringLiteral("custom-") + replay.levelHash
+                                                       : QString::number(replay.level);
         if (it.key().endsWith(QLatin1String("-best.txt")))
-            QVERIFY2(stored(QStringLiteral("stats/%1/wins").arg(replay.level)).toInt() > 0,
-                     qPrintable(it.key()));
+            QVERIFY2(stored(QStringLiteral("stats/%1/wins").arg(level)).toInt() > 0, qPrintable(it.key()));
     }
 }
 
-// What a canvas made on the stored files holds of level 0, played in landscape here: the attempts tried, won
-// and lost (when there are any), the last level open, the run it resumes (at which tick) or that it starts
-// fresh, any records (best time, skills, saved), a release rate and a zoom of its own, and the replays kept
-// of it. The files are left as they were.
+// What a canvas made on the stored files holds of level 0, played in landscape here, and of a level of the
+// player's own, "mine", played in portrait: the attempts tried, won and lost (when there are any), the last
+// level open, the run it resumes (at which tick, and on which level) or that it starts fresh and why, any
+// records (best time, skills, saved), a release rate and a zoom of its own, and the replays kept. The files
+// are left as they were.
 QString heldOnOpening(bool replays = true)
 {
     const Files files = takeFiles();
     QStringList held;
     {
         GameCanvas canvas;
-        const QVariantMap level = canvas.levels().at(0).toMap();
-        const auto value = [&level](const char *key) {
-            return level.value(QLatin1String(key)).toString();
+        const GameCore &core = CanvasProbe(canvas).core();
+        const auto recordsOf = [&canvas](const QVariant &entry, LayoutMode layout, const QString &name) {
+            const QVariantMap level = entry.toMap();
+            const auto value = [&level](const char *key) {
+                return level.value(QLatin1String(key)).toString();
+            };
+            QStringList records;
+            if (value("attempts") != QLatin1String("0"))
+                records << name
+                        + QStringLiteral("tried %1 won %2 lost %3")
+                              .arg(value("attempts"), value("wins"))
+                              .arg(canvas.lostAttempts(value("index").toInt(), layout));
+            if (value("bestTime") != QLatin1String("-1") || value("bestSaved") != QLatin1String("0"))
+                records << name
+                        + QStringLiteral("best %1 %2 %3")
+                              .arg(value("bestTime"), value("bestSkills"), value("bestSaved"));
+            return records;
         };
-        if (value("attempts") != QLatin1String("0"))
-            held << QStringLiteral("tried %1 won %2 lost %3")
-                        .arg(value("attempts"), value("wins"))
-                        .arg(canvas.lostAttempts(0, Landscape));
+        QStringList first = recordsOf(canvas.levels().at(0), Landscape, QString());
+        if (first.value(0).startsWith(QLatin1String("tried")))
+            held << first.takeFirst();
         held << QStringLiteral("open %1 ").arg(canvas.unlockedLevel())
-                + (canvas.levelIntroVisible()
-                       ? QStringLiteral("fresh")
-                       : QStringLiteral("resumed at %1").arg(CanvasProbe(canvas).core().tick));
-        if (value("bestTime") != QLatin1String("-1") || value("bestSaved") != QLatin1String("0"))
-            held << QStringLiteral("best %1 %2 %3")
-                        .arg(value("bestTime"), value("bestSkills"), value("bestSaved"));
-        if (canvas.releaseRate() != CanvasProbe(canvas).core().currentLevel().releaseRate)
+                + (canvas.levelIntroVisible() ? QStringLiteral("fresh")
+                                              : QStringLiteral("resumed at %1").arg(core.tick))
+                + (core.currentLevel().isCustom() ? " in mine" : "");
+        GameControl control; // what the player is told of it
+        control.setCanvas(&canvas);
+        if (!control.refusal().isEmpty())
+            held << control.refusal();
+        if (canvas.releaseRate() != core.currentLevel().releaseRate)
             held << QStringLiteral("rate %1").arg(canvas.releaseRate());
         if (canvas.zoom() != 1.0f)
             held << QStringLiteral("zoom %1").arg(double(canvas.zoom()));
+        held << first;
+        for (const QVariant &level : canvas.levels().mid(canvas.levelCount()))
+            held << recordsOf(level, Portrait, QStringLiteral("mine "));
     }
-    for (const char *kind : { "last", "best" }) {
-        if (replays
-            && QFile::exists(
-                ReplayStore::path(0, Landscape, kind[0] == 'l' ? ReplayStore::Last : ReplayStore::Best)))
-            held << QStringLiteral("%1 replay").arg(QLatin1String(kind));
+    // Named "level-00-landscape-last.txt" or "custom-HASH-portrait-best.txt".
+    const QDir replayFolder(gameFolders().at(1));
+    for (const QString &file : replayFolder.entryList(QDir::Files, QDir::Name | QDir::Reversed)) {
+        if (replays)
+            held << (file.startsWith(QLatin1String("custom")) ? QStringLiteral("mine ") : QString())
+                    + file.section(QLatin1Char('-'), -1).section(QLatin1Char('.'), 0, 0) + " replay";
     }
     putFiles(files);
     return held.join(QStringLiteral(", "));
@@ -155,6 +176,8 @@ QString heldOnOpening(bool replays = true)
 //   faster (release rate), settle (the save under way is stored, and the one it held back begun)
 //   won, lost, end   the run ends in the next frame, all 3 needed saved in 40 s or 2 of 3; or ended by hand
 //   rewind, back, forward   the run goes 5 s back; or a tick back or forward, which only a paused run does
+//   mine             a level file of the player's own is put in their folder, and chosen
+//   edit             its file is edited, by a comment
 //   full, nearly-full, read-only   the storage takes no byte, or 512, or no new file, until
 //   mended           it takes writes again: the settings file must be as before, every replay whole, and
 //                    the player told once why
@@ -215,6 +238,15 @@ private:
             checkStoredReplays(files);
             QCOMPARE(told.size(), 1);
             QVERIFY(told.first().contains(QLatin1String(m_toldWhy)));
+        } else if (is("mine") || is("edit")) {
+            QVERIFY(Storage::writeFile(
+                GameCanvas::playerLevelFolder() + QStringLiteral("/mine.level"),
+                "pellwick-level 1\nname Mine\nportrait\nentry 100 899\nexit 300 899\nsoil 0 900 540 60\n"
+                    + QByteArray(is("edit") ? "# edited\n" : "")));
+            if (is("mine")) {
+                m_canvas->readPlayerLevels();
+                QVERIFY(m_canvas->setLevel(m_canvas->levelCount()));
+            }
         } else if (!m_canvas) {
             QFAIL(qPrintable(step + QStringLiteral(" with no canvas open")));
         } else if (is("run")) {
@@ -254,6 +286,12 @@ private:
         Replay solution;
         QVERIFY(readReplayFile(QFINDTESTDATA("../../replays/solutions/level-00-landscape.txt"), &solution,
                                nullptr));
+        Replay elsewhere = solution; // of a level that is not installed: refused, and the game left as it was
+        elsewhere.levelHash = QByteArray(32, 'a');
+        elsewhere.levelName = QStringLiteral("Elsewhere");
+        QString refusal;
+        QVERIFY(!m_canvas->watchReplay(elsewhere, &refusal) && !m_canvas->watching());
+        QCOMPARE(refusal, QStringLiteral("The level \"Elsewhere\" is not installed."));
         QVERIFY(m_canvas->watchReplay(solution));
         CanvasProbe(*m_canvas).advanceFrames(40);
     }
@@ -261,11 +299,10 @@ private:
     // The result card claims exactly the records that the end of the run stored.
     void finish(bool won)
     {
-        const QString stats = QStringLiteral("stats/%1/").arg(m_canvas->levelIndex());
-        const auto records = [&stats] {
-            return QVariantList { stored(stats + QStringLiteral("bestTime")),
-                                  stored(stats + QStringLiteral("bestSkills")),
-                                  stored(stats + QStringLiteral("bestSaved")) };
+        const CanvasProbe probe(*m_canvas);
+        const auto records = [&probe] {
+            return QVariantList { stored(probe.statsKey("bestTime")), stored(probe.statsKey("bestSkills")),
+                                  stored(probe.statsKey("bestSaved")) };
         };
         const QVariantList before = records();
         m_canvas->setPaused(false);
@@ -464,6 +501,16 @@ void StorageTest::storedStateAfterEachScenario_data()
         << one(blob, running.left(running.size() / 2)) << "open 0 fresh";
     QTest::newRow("open: stored game in the wrong layout") << one(blob, wrongLayout) << "open 0 fresh";
     QTest::newRow("open: stored game not bytes") << one(blob, 12345) << "open 0 fresh";
+    QTest::newRow("open mine run 40 won! close: a level of the player's own opens nothing")
+        << none
+        << "open 0 fresh, mine tried 1 won 1 lost 0, mine best 40 2 3, mine last replay, mine best replay";
+    QTest::newRow("open mine run 40 kill")
+        << none << "open 0 resumed at 30 in mine, mine tried 1 won 0 lost 0";
+    QTest::newRow("open mine run 40 lost edit close: a new level, without the old one's records and replays")
+        << none << "open 0 fresh, mine last replay";
+    QTest::newRow("open mine run 40 edit close") << none
+                                                 << "open 0 fresh, The game you left was not resumed. This "
+                                                    "belongs to another version of the level \"Mine\".";
 }
 
 void StorageTest::storedStateAfterEachScenario()
@@ -541,6 +588,7 @@ void StorageTest::storedSolutionsOpenEveryLevel()
                  qPrintable(name + QStringLiteral(" does not win on the canvas")));
         if (canvas.stageComplete())
             stagesCompleted << level;
+        QCOMPARE(canvas.nextLevel(), level + 1 < canvas.levelCount());
     }
     QCOMPARE(stagesCompleted, QList<int>({ 4, 9, 15, 20 }));
     canvas.restartLevel();

@@ -345,6 +345,38 @@ TestCase {
         verify(child("soundOptionOff").chosen)
     }
 
+    // A level file dropped into the folder while the game runs appears in the chooser, open, played in its one
+    // layout; won, its record shows and none of the game's levels opens. Edited, it is a new level without it.
+    function test_levelsOfThePlayersOwn() {
+        openPages(0)
+        var walk = "pellwick-level 1\nname Walk\ncrew 2\nrequired 2\nstage night-ops\nportrait\nentry 9 899\n"
+            + "exit 99 899\nsoil 0 900 540 60\n"
+        driver.writeLevelFile("walk.level", walk)
+        driver.writeLevelFile("broken.level", "pellwick-level 2\n")
+        driver.writeLevelFile("empty.level", "")
+        tap("settingsButton")
+        keyClick(Qt.Key_Escape)
+        compare(findChild(child("brokenLevel broken.level"), "tileStatus").text + " | "
+                + findChild(child("brokenLevel empty.level"), "tileStatus").text,
+                "Line 1: unsupported level file version 2 | not a level file: it is empty")
+        compare(findChild(child("levelTile21"), "tileNumber").text + child("levelTile21").level.layoutNote, "1Portrait only")
+        compare(game.levels.map(function(level) { return level.difficultyBand }).join(""), "0000011111222222333333")
+        waitForRendering(root)
+        var list = child("levelList")
+        list.contentY = list.contentHeight - list.height // the player's own come last
+        startLevel(21)
+        compare(game.stageName + game.stagePosition + game.stageTotal, "Your levels11")
+        verify(driver.runUntilFinished(game, 20000) && game.levelWon && game.unlockedLevel === 0)
+        var best = "Best " + game.formattedTime(game.elapsedSeconds)
+        tap("resultLevelsButton")
+        compare(findChild(child("levelTile21"), "tileStatus").text, best)
+        driver.writeLevelFile("walk.level", walk + "# edited\n")
+        tap("settingsButton")
+        keyClick(Qt.Key_Escape)
+        compare(findChild(root, "levelTile21"), null)
+        compare(findChild(child("levelTile22"), "tileStatus").text, "Hard")
+    }
+
     // Clearing the statistics after a confirmation forgets the attempts already counted.
     function test_clearingStatisticsAfterConfirmation() {
         openPages(0)
