@@ -1,7 +1,6 @@
 #include "canvasprobe.h"
 #include "curvedshapes.h"
 #include "paintstyle.h"
-#include "replayfile.h"
 
 #include <QPainter>
 #include <QtTest>
