@@ -11,7 +11,7 @@ namespace {
 Replay solution(const QString &name)
 {
     Replay replay;
-    readReplayFile(QFINDTESTDATA("../../replays/solutions/" + name), &replay, nullptr);
+    readReplayFile(QStringLiteral(PELLWICK_REPLAYS_DIR "/solutions/") + name, &replay, nullptr);
     return replay;
 }
 
