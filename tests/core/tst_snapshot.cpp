@@ -75,6 +75,20 @@ QByteArray withTerrainPng(const QByteArray &data, const QByteArray &png)
     return data.left(kImageAt) + length + png + data.mid(kImageAt + 4 + imageBytes(data));
 }
 
+// The terrain's PNG with a text chunk of the given type before its header.
+QByteArray withTextChunk(const QByteArray &data, const char *type)
+{
+    const QByteArray png = data.mid(kImageAt + 4, imageBytes(data));
+    const QByteArray chunk = QByteArray("\0\0\0\5", 4) + type + "hello" + QByteArray(4, '\0');
+    return withTerrainPng(data, png.left(8) + chunk + png.mid(8));
+}
+
+// The snapshot without its terrain, which the same pixels may encode differently.
+QByteArray withoutImage(const QByteArray &data)
+{
+    return data.left(kImageAt) + data.mid(kImageAt + 4 + imageBytes(data));
+}
+
 QImage alphaOf(const QImage &image)
 {
     return image.convertToFormat(QImage::Format_Alpha8);
@@ -129,6 +143,10 @@ private Q_SLOTS:
     void busyRunRoundTripsAndPlaysOnIdentically();
     void damagedSnapshotIsRejectedUntouched_data();
     void damagedSnapshotIsRejectedUntouched();
+    void valuesAtTheirBoundsAreKept_data();
+    void valuesAtTheirBoundsAreKept();
+    void encodingIsKeptOnlyForTheSameTerrain();
+    void recordsDifferingInOneFieldDiffer();
 };
 
 // A busy run restored into a fresh core holds the same counters, records and terrain, and both cores play
@@ -179,7 +197,10 @@ void SnapshotTest::damagedSnapshotIsRejectedUntouched_data()
     QTest::newRow("201 crew") << withCrewAndObjects(201, 13).serialize();
     QTest::newRow("101 objects") << withCrewAndObjects(12, 101).serialize();
     QTest::newRow("state 9") << withInt32(s, member + 24, 9);
+    QTest::newRow("state -1") << withInt32(s, member + 24, -1);
+    QTest::newRow("member direction -2") << withInt32(s, member + 20, -2);
     QTest::newRow("type 10") << withInt32(s, object + 4, 10);
+    QTest::newRow("type -1") << withInt32(s, object + 4, -1);
 
     QTest::newRow("one byte short") << s.left(s.size() - 1);
 
@@ -201,7 +222,7 @@ void SnapshotTest::damagedSnapshotIsRejectedUntouched_data()
         int offset;
         double value;
     } doubles[] = {
-        { "x not a number", 4, kNaN },   { "y infinite", 12, kInfinity }, { "x 1e300", 4, 1e300 },
+        { "x not a number", 4, kNaN },   { "y infinite", 12, kInfinity }, { "x 10000.5", 4, 10000.5 },
         { "fall start 1e40", 31, 1e40 }, { "vy beyond 100", 39, 100.5 },
     };
     for (const auto &field : doubles)
@@ -211,8 +232,11 @@ void SnapshotTest::damagedSnapshotIsRejectedUntouched_data()
 
     // Object values that would make painting endless or the laser phase overflow.
     QTest::newRow("rect height -1") << withDouble(s, object + 32, -1.0);
+    QTest::newRow("rect width -0.5") << withDouble(s, object + 24, -0.5);
+    QTest::newRow("rect x 10001") << withDouble(s, object + 8, 10001.0);
     QTest::newRow("object direction 2") << withInt32(s, object + 40, 2);
-    QTest::newRow("link int max") << withInt32(s, object + 44, kInt32Max);
+    QTest::newRow("link 1000001") << withInt32(s, object + 44, 1000001);
+    QTest::newRow("link -1000001") << withInt32(s, object + 44, -1000001);
 }
 
 void SnapshotTest::damagedSnapshotIsRejectedUntouched()
@@ -225,6 +249,83 @@ void SnapshotTest::damagedSnapshotIsRejectedUntouched()
     const GameCore before = core;
     QVERIFY(!core.restore(data));
     compareRuns(core, before);
+}
+
+// Values at the very bounds of their fields are restored and stored again as they were; text chunks, which
+// only cost memory, are dropped before the terrain is decoded.
+void SnapshotTest::valuesAtTheirBoundsAreKept_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    const QByteArray &s = m_snapshot;
+    const int member = crewAt(s, 1);
+    const int object = objectAt(s, 1);
+    QTest::newRow("member x 10000") << withDouble(s, member + 4, 10000.0);
+    QTest::newRow("member y -10000") << withDouble(s, member + 12, -10000.0);
+    QTest::newRow("vx -100") << withDouble(s, member + 47, -100.0);
+    QTest::newRow("tick a billion") << withInt32(s, 42, 1000000000);
+    QTest::newRow("rect of no size") << withDouble(withDouble(s, object + 24, 0.0), object + 32, 0.0);
+    QTest::newRow("rect y 10000") << withDouble(s, object + 16, 10000.0);
+    QTest::newRow("link 1000000") << withInt32(s, object + 44, 1000000);
+    QTest::newRow("link -1000000") << withInt32(s, object + 44, -1000000);
+    QTest::newRow("zTXt before the header") << withTextChunk(s, "zTXt");
+    QTest::newRow("iTXt before the header") << withTextChunk(s, "iTXt");
+}
+
+void SnapshotTest::valuesAtTheirBoundsAreKept()
+{
+    QFETCH(QByteArray, data);
+    GameCore core;
+    QVERIFY(core.restore(data));
+    QCOMPARE(withoutImage(core.serialize()), withoutImage(data));
+    QCOMPARE(alphaOf(core.terrain), alphaOf(m_busy.terrain));
+}
+
+// A run whose terrain changed since another was encoded does not take that encoding over.
+void SnapshotTest::encodingIsKeptOnlyForTheSameTerrain()
+{
+    GameCore carved = m_busy;
+    carved.carveRect(QRect(0, 0, 200, 200));
+    carved.keepTerrainEncoding(m_busy);
+    GameCore restored;
+    QVERIFY(restored.restore(carved.serialize()));
+    QCOMPARE(alphaOf(restored.terrain), alphaOf(carved.terrain));
+}
+
+// Runs are compared record by record, so a member or an object that differs in any one field must differ.
+void SnapshotTest::recordsDifferingInOneFieldDiffer()
+{
+    const CrewMember m = m_busy.crew.at(Falling);
+    QVector<CrewMember> members(14, m);
+    members[0].id += 1;
+    members[1].pos.rx() += 1;
+    members[2].direction = -m.direction;
+    members[3].state = Walking;
+    members[4].climber = !m.climber;
+    members[5].floater = !m.floater;
+    members[6].active = !m.active;
+    members[7].fallStartY += 1;
+    members[8].vy += 1;
+    members[9].vx += 1;
+    members[10].actionTicks += 1;
+    members[11].bricks += 1;
+    members[12].idleTicks += 1;
+    members[13].teleportCooldown += 1;
+    QVERIFY(CrewMember(m) == m);
+    for (const CrewMember &changed : members)
+        QVERIFY(!(changed == m));
+
+    const WorldObject o = m_busy.objects.at(9);
+    QVector<WorldObject> objects(7, o);
+    objects[0].id += 1;
+    objects[1].type = Water;
+    objects[2].rect.moveTop(1);
+    objects[3].direction = 1;
+    objects[4].link += 1;
+    objects[5].active = !o.active;
+    objects[6].triggered = !o.triggered;
+    QVERIFY(WorldObject(o) == o);
+    for (const WorldObject &changed : objects)
+        QVERIFY(!(changed == o));
 }
 
 QTEST_GUILESS_MAIN(SnapshotTest)
