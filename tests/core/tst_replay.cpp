@@ -3,8 +3,6 @@
 
 #include <QtTest>
 
-#include <limits>
-
 using namespace Pellwick;
 
 namespace {
@@ -134,7 +132,6 @@ void ReplayTest::writtenReplayReadsBackIdentical()
     QVERIFY2(readReplay(text, &back, &error), qPrintable(error.message));
     QVERIFY(back.events == replay.events);
     QCOMPARE(writeReplay(back), text);
-    // Results are compared field by field.
     for (const ReplayResult other : { ReplayResult { false, 3, 4, 12 }, ReplayResult { true, 2, 4, 12 },
                                       ReplayResult { true, 3, 5, 12 }, ReplayResult { true, 3, 4, 11 } })
         QVERIFY(back.result == replay.result && !(other == replay.result));

@@ -143,7 +143,6 @@ private Q_SLOTS:
     void busyRunRoundTripsAndPlaysOnIdentically();
     void snapshotIsJudgedByEveryField_data();
     void snapshotIsJudgedByEveryField();
-    void encodingIsKeptOnlyForTheSameTerrain();
     void recordsDifferingInOneFieldDiffer();
 };
 
@@ -267,17 +266,6 @@ void SnapshotTest::snapshotIsJudgedByEveryField()
     QCOMPARE(alphaOf(core.terrain), alphaOf(m_busy.terrain));
 }
 
-// A run whose terrain changed since another was encoded does not take that encoding over.
-void SnapshotTest::encodingIsKeptOnlyForTheSameTerrain()
-{
-    GameCore carved = m_busy;
-    carved.carveRect(QRect(0, 0, 200, 200));
-    carved.keepTerrainEncoding(m_busy);
-    GameCore restored;
-    QVERIFY(restored.restore(carved.serialize()));
-    QCOMPARE(alphaOf(restored.terrain), alphaOf(carved.terrain));
-}
-
 // Runs are compared record by record, so a member or an object that differs in any one field must differ.
 void SnapshotTest::recordsDifferingInOneFieldDiffer()
 {
@@ -297,7 +285,6 @@ void SnapshotTest::recordsDifferingInOneFieldDiffer()
     members[11].bricks += 1;
     members[12].idleTicks += 1;
     members[13].teleportCooldown += 1;
-    QVERIFY(CrewMember(m) == m);
     for (const CrewMember &changed : members)
         QVERIFY(!(changed == m));
 
@@ -310,7 +297,6 @@ void SnapshotTest::recordsDifferingInOneFieldDiffer()
     objects[4].link += 1;
     objects[5].active = !o.active;
     objects[6].triggered = !o.triggered;
-    QVERIFY(WorldObject(o) == o);
     for (const WorldObject &changed : objects)
         QVERIFY(!(changed == o));
 }
