@@ -56,15 +56,6 @@ inline GameCore floorWorld(int top, LayoutMode layout = Landscape)
     return core;
 }
 
-// A level as the player starts it, in the given layout.
-inline GameCore levelCore(int index, LayoutMode layout)
-{
-    GameCore core;
-    core.setLayoutMode(layout, false);
-    core.loadLevel(index);
-    return core;
-}
-
 // Runs whole ticks with the portal closed and no early loss, so only the crew a test placed moves and the run
 // goes on as long as one of them is active.
 inline void runPlacedCrew(GameCore &core, int ticks)

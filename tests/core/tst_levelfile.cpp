@@ -19,7 +19,8 @@ const QByteArray kEveryField =
     "name  \t12345678901234567890123456789012345678901234567890 Á\xc3\xa9 tail!!\nname-hu Próba\n"
     "briefing-hu Mindenki haza!\ncrew 100\nrequired 100\nrate 99\nstage night-ops\ntheme ember\n"
     "skills Demolition 99 Climber 0 Floater 1\nportrait\n  entry 0 959\nexit 539 0\n"
-    "stone 0 0 1 1\nsoil 1 0 538 960\nwater 0 0 540 960\nlava 1 2 3 4\nspikes 5 6 7 8\nspring 9 10 11 12\n"
+    "stone 539 959 1 1\nsoil 1 0 538 960\nwater 0 0 540 960\nlava 1 2 3 4\nspikes 5 6 7 8\nspring 9 10 11 "
+    "12\n"
     "gate 1 1 10 10 left\ngate 1 1 10 10 right\nteleporter 1 1 5 5 link 9999\nteleporter 2 2 5 5 link 9999\n"
     "fan 1 1 5 5\nfan 1 1 5 5 link 3\ndoor 1 1 5 5 link 0\nswitch 1 1 5 5 link 0\n"
     "laser 1 1 5 5\nlaser 1 1 5 5 link 7\r\n";
