@@ -1,4 +1,6 @@
 #include "canvasprobe.h"
+#include "gamecontrol.h"
+#include "replay.h"
 
 #include <QMetaMethod>
 #include <QMetaProperty>
@@ -9,6 +11,8 @@
 
 #include <memory>
 #include <vector>
+
+using namespace Pellwick;
 
 // The QML pages create the item from the module and bind to it by name: every property, signal and method
 // of its own meta-object must work from QML.
@@ -24,6 +28,8 @@ private Q_SLOTS:
     void writingTheCurrentValueEmitsNothing();
     void invokablesAnswerQmlCalls();
     void handlersSeeArgumentNames();
+    void callsAnsweredInEachState_data();
+    void callsAnsweredInEachState();
 
 private:
     static const QMetaObject &meta() { return GameCanvas::staticMetaObject; }
@@ -137,6 +143,121 @@ void ContractTest::handlersSeeArgumentNames()
     canvas->startLevel();
     probe.advanceFrame();
     QCOMPARE(object->property("heard").toString(), QStringLiteral("skill 5;2/3;won true;"));
+}
+
+// What the player's calls do in each state of the game: the words of a row are its steps; what the calls
+// return and what the canvas announces is heard. A member stands at (300, 419) with every skill in stock.
+//   start, pause, done (the run ends), watch (the solution of level 0), frames N, crowd (a second member
+//   beside the first), skill N (selected), apply (a tap on the member), miss (a tap off the item), commit
+//   (the preview's time runs out), end, rewind, back, forward (the game control's), flags (can end, can
+//   rewind)
+void ContractTest::callsAnsweredInEachState_data()
+{
+    QTest::addColumn<QString>("heard");
+
+    QTest::newRow("start skill 2 apply") << "skill 2 yes";
+    QTest::newRow("skill 2 apply: before the start") << "no";
+    QTest::newRow("start pause skill 2 apply") << "no";
+    QTest::newRow("start done skill 2 apply") << "no";
+    QTest::newRow("start watch skill 2 apply") << "no";
+    QTest::newRow("start skill -1 apply") << "no";
+    QTest::newRow("start skill 8 apply") << "no";
+    QTest::newRow("start skill 2 miss") << "no";
+    QTest::newRow("start crowd skill 2 apply commit") << "1/2 yes skill 2";
+    QTest::newRow("start crowd skill 2 apply apply commit: taps step through the crowd")
+        << "1/2 yes 2/2 yes skill 2";
+    QTest::newRow("start crowd skill 2 apply skill 3 apply") << "1/2 yes 1/2 yes";
+    QTest::newRow("start crowd skill 2 apply pause commit") << "1/2 yes";
+    QTest::newRow("start crowd skill 2 apply done commit") << "1/2 yes";
+    QTest::newRow("flags start flags end flags end") << "no no yes yes yes no yes no";
+    QTest::newRow("end: before the start") << "no";
+    QTest::newRow("start watch end flags") << "no no yes";
+    QTest::newRow("start frames 200 rewind") << "yes 50";
+    QTest::newRow("start frames 100 rewind") << "yes 0";
+    QTest::newRow("start frames 100 pause back forward forward") << "yes 99 yes 100 yes 101";
+    QTest::newRow("start frames 100 back: only paused") << "no 100";
+    QTest::newRow("rewind: before the start") << "no 0";
+    QTest::newRow("level -1 level 1 level 0: only open levels") << "no no yes";
+    QTest::newRow("level 21 level 2147483647") << "no no";
+    QTest::newRow("rate 0 rate 99 rate 100 rate 101 rate -5") << "1 99 99 99 1";
+    QTest::newRow("speed 0.5 speed 0.4 speed 3 speed 3.5 speed nan speed 1.5") << "0.5 0.5 3 3 0.5 1.5";
+    QTest::newRow("zoom 1.5 zoom 3.5 zoom 4 zoom 0.5 zoom nan zoom 2") << "1.5 3.5 3.5 1 1 2";
+}
+
+void ContractTest::callsAnsweredInEachState()
+{
+    QFETCH(QString, heard);
+    GameCanvas canvas;
+    auto probe = CanvasProbe::holding(canvas);
+    canvas.setSize(QSizeF(960, 540));
+    GameControl control;
+    control.setCanvas(&canvas);
+    GameCore &core = probe.core();
+    core.skillStock.fill(9);
+    const QPointF spot(300, 419);
+    CanvasTest::placeMember(core, spot);
+    QStringList told;
+    const auto tell = [&told](bool value) {
+        told << (value ? "yes" : "no");
+    };
+    QObject::connect(&canvas, &GameCanvas::skillAssigned,
+                     [&told](int skill) { told << QStringLiteral("skill %1").arg(skill); });
+    QObject::connect(&canvas, &GameCanvas::crewTargetPreviewed, [&told](int index, int count) {
+        told << QStringLiteral("%1/%2").arg(index).arg(count);
+    });
+    const QStringList words = QString::fromLatin1(QTest::currentDataTag()).section(':', 0, 0).split(' ');
+    for (int i = 0; i < words.size(); ++i) {
+        const QString &step = words.at(i);
+        const auto is = [&step](const char *name) {
+            return step == QLatin1String(name);
+        };
+        if (is("start")) {
+            canvas.startLevel();
+        } else if (is("pause")) {
+            canvas.setPaused(true);
+        } else if (is("done")) {
+            core.finished = true;
+        } else if (is("watch")) {
+            Replay solution;
+            QVERIFY(readReplayFile(QFINDTESTDATA("../../replays/solutions/level-00-landscape.txt"), &solution,
+                                   nullptr));
+            QVERIFY(canvas.watchReplay(solution));
+        } else if (is("frames")) {
+            probe.advanceFrames(words.value(++i).toInt());
+        } else if (is("crowd")) {
+            CanvasTest::placeMember(core, spot + QPointF(2, 0));
+        } else if (is("skill")) {
+            canvas.selectSkill(words.value(++i).toInt());
+        } else if (is("apply") || is("miss")) {
+            const QPointF item = is("miss") ? QPointF(-1, -1) : canvas.worldToItem(spot);
+            tell(canvas.applySelectedSkill(float(item.x()), float(item.y())));
+        } else if (is("commit")) {
+            probe.commitPendingAssignment();
+        } else if (is("end")) {
+            tell(control.endRun());
+        } else if (is("rewind") || is("back") || is("forward")) {
+            tell(is("rewind") ? control.rewind() : is("back") ? control.stepBack() : control.stepForward());
+            told << QString::number(core.tick);
+        } else if (is("level")) {
+            tell(canvas.setLevel(words.value(++i).toInt()));
+        } else if (is("rate") || is("speed") || is("zoom")) {
+            const float value = words.value(++i).toFloat();
+            if (is("rate"))
+                canvas.setReleaseRate(int(value));
+            else if (is("speed"))
+                canvas.setSpeedMultiplier(value);
+            else
+                canvas.setZoomAt(value, 480, 270);
+            told << QString::number(is("rate")        ? canvas.releaseRate()
+                                        : is("speed") ? canvas.speedMultiplier()
+                                                      : canvas.zoom());
+        } else {
+            QCOMPARE(step, QStringLiteral("flags"));
+            tell(control.canEndRun());
+            tell(control.canRewind());
+        }
+    }
+    QCOMPARE(told.join(' '), heard);
 }
 
 QTEST_MAIN(ContractTest)

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -406,6 +407,15 @@ void StorageTest::storedStateAfterEachScenario_data()
     core.step();
     const QByteArray finished = core.serialize();
     const QString blob = QStringLiteral("session/current/blob");
+    // The events stored beside the running game, last at `lastTick`, edited to belong elsewhere.
+    const auto recording = [&](int lastTick, const std::function<void(Replay &)> &edit = nullptr) {
+        Replay replay = Replay::of(GameCore());
+        replay.events << ReplayEvent::releaseRate(lastTick, 50);
+        if (edit)
+            edit(replay);
+        return QVariantMap { { blob, running },
+                             { QStringLiteral("session/current/replay"), writeReplay(replay) } };
+    };
     const QString zoom = QStringLiteral("session/current/zoom");
     const QString unlocked = QStringLiteral("progress/unlockedLevel");
     const QString format = QStringLiteral("session/current/format");
@@ -477,6 +487,26 @@ void StorageTest::storedStateAfterEachScenario_data()
         << none << "tried 1 won 0 lost 1, open 0 fresh, best -1 -1 3";
     QTest::newRow("open kill: an older build's wins beyond attempts")
         << records({ 9, 9, 9, 22, 16, 2 }) << "tried 24 won 22 lost 2, open 0 fresh, best 9 9 9";
+    QTest::newRow("open won close: resumed with its events")
+        << recording(20) << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3, last replay, best replay";
+    QTest::newRow("open won close: events beyond the game")
+        << recording(21) << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+    QTest::newRow("open won close: events of another level")
+        << recording(20, [](Replay &r) { r.level = 1; }) << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+    QTest::newRow("open won close: events of another level's file")
+        << recording(20, [](Replay &r) { r.levelHash = QByteArray(32, 'a'); })
+        << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+    QTest::newRow("open won close: events of the other layout")
+        << recording(20, [](Replay &r) { r.layout = Portrait; })
+        << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+    QTest::newRow("open won close: events of an ended game")
+        << recording(20, [](Replay &r) { r.hasResult = true; })
+        << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+    QTest::newRow("open run 1 close") << none << "tried 1 won 0 lost 0, open 0 resumed at 1";
+    QTest::newRow("open: an older build's landscape game")
+        << one("session/landscape/blob", running) << "open 0 resumed at 20";
+    QTest::newRow("open: an older build's finished landscape game")
+        << one("session/landscape/blob", finished) << "open 0 fresh";
     QTest::newRow("open: an older build's game of a level not won")
         << QVariantMap { { blob, running }, { format, 3 }, { unlocked, 1 } } << "open 1 resumed at 20";
     QTest::newRow("open: an older build's game of a level won since")
