@@ -8,7 +8,6 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <climits>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -365,7 +364,6 @@ private Q_SLOTS:
         putFiles(Files());
     }
 
-    void formattedTime();
     void storedStateAfterEachScenario_data();
     void storedStateAfterEachScenario();
     void savesWhileTheGroundChangesKeepOneState_data();
@@ -375,17 +373,6 @@ private Q_SLOTS:
     void rewoundRunIsAFreshRun_data();
     void rewoundRunIsAFreshRun();
 };
-
-// Times read as minutes and seconds with two digits each; minutes may grow beyond two.
-void StorageTest::formattedTime()
-{
-    const GameCanvas canvas;
-    const QList<QPair<int, QString>> times {
-        { 75, "01:15" }, { INT_MIN, "00:00" }, { 3599, "59:59" }, { 6000, "100:00" }
-    };
-    for (const auto &time : times)
-        QCOMPARE(canvas.formattedTime(time.first), time.second);
-}
 
 // What the files hold after a player's moves, closes, kills, resumes and refused saves, and after damage or
 // older builds, as a fresh canvas finds them: every end of a run is counted once, records by strictly better
