@@ -474,21 +474,18 @@ void StorageTest::storedStateAfterEachScenario_data()
         << none << "tried 1 won 0 lost 1, open 0 fresh, best -1 -1 3";
     QTest::newRow("open kill: an older build's wins beyond attempts")
         << records({ 9, 9, 9, 22, 16, 2 }) << "tried 24 won 22 lost 2, open 0 fresh, best 9 9 9";
+    const QString won = QStringLiteral("tried 1 won 1 lost 0, open 1 fresh, best 40 2 3");
     QTest::newRow("open won close: resumed with its events")
-        << recording(20) << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3, last replay, best replay";
-    QTest::newRow("open won close: events beyond the game")
-        << recording(21) << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+        << recording(20) << won + ", last replay, best replay";
+    QTest::newRow("open won close: events of a later tick") << recording(21) << won;
     QTest::newRow("open won close: events of another level")
-        << recording(20, [](Replay &r) { r.level = 1; }) << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+        << recording(20, [](Replay &r) { r.level = 1; }) << won;
     QTest::newRow("open won close: events of another level's file")
-        << recording(20, [](Replay &r) { r.levelHash = QByteArray(32, 'a'); })
-        << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+        << recording(20, [](Replay &r) { r.levelHash = QByteArray(32, 'a'); }) << won;
     QTest::newRow("open won close: events of the other layout")
-        << recording(20, [](Replay &r) { r.layout = Portrait; })
-        << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+        << recording(20, [](Replay &r) { r.layout = Portrait; }) << won;
     QTest::newRow("open won close: events of an ended game")
-        << recording(20, [](Replay &r) { r.hasResult = true; })
-        << "tried 1 won 1 lost 0, open 1 fresh, best 40 2 3";
+        << recording(20, [](Replay &r) { r.hasResult = true; }) << won;
     QTest::newRow("open run 1 close") << none << "tried 1 won 0 lost 0, open 0 resumed at 1";
     QTest::newRow("open: an older build's landscape game")
         << one("session/landscape/blob", running) << "open 0 resumed at 20";
@@ -592,6 +589,7 @@ void StorageTest::storedSolutionsOpenEveryLevel()
     QFETCH(QString, layout);
     GameCanvas canvas;
     QList<int> stagesCompleted;
+    QStringList shown; // the level's place in its stage, and its difficulty
     for (int level = 0; level < canvas.levelCount(); ++level) {
         QCOMPARE(canvas.unlockedLevel(), level);
         const QString name =
@@ -605,9 +603,16 @@ void StorageTest::storedSolutionsOpenEveryLevel()
                  qPrintable(name + QStringLiteral(" does not win on the canvas")));
         if (canvas.stageComplete())
             stagesCompleted << level;
+        shown << QStringLiteral("%1/%2 %3")
+                     .arg(canvas.stagePosition())
+                     .arg(canvas.stageTotal())
+                     .arg(canvas.difficultyName().left(1));
         QCOMPARE(canvas.nextLevel(), level + 1 < canvas.levelCount());
     }
     QCOMPARE(stagesCompleted, QList<int>({ 4, 9, 15, 20 }));
+    QCOMPARE(shown.join(' '),
+             QStringLiteral("1/5 I 2/5 I 3/5 I 4/5 I 5/5 I 1/5 E 2/5 E 3/5 E 4/5 E 5/5 E 1/6 T 2/6 T 3/6 T "
+                            "4/6 T 5/6 T 6/6 T 1/5 H 2/5 H 3/5 H 4/5 H 5/5 H"));
     canvas.restartLevel();
     QVERIFY(!canvas.stageComplete());
 }
