@@ -394,12 +394,12 @@ void StorageTest::storedStateAfterEachScenario_data()
     core.step();
     const QByteArray finished = core.serialize();
     const QString blob = QStringLiteral("session/current/blob");
-    // The events stored beside the running game, last at `lastTick`, edited to belong elsewhere.
-    const auto recording = [&](int lastTick, const std::function<void(Replay &)> &edit = nullptr) {
+    // The events stored beside the running game (named by the game they belong to), last at `lastTick`.
+    const auto recording = [&](
+                               int lastTick, const std::function<void(Replay &)> &edit = [](Replay &) {}) {
         Replay replay = Replay::of(GameCore());
         replay.events << ReplayEvent::releaseRate(lastTick, 50);
-        if (edit)
-            edit(replay);
+        edit(replay);
         return QVariantMap { { blob, running },
                              { QStringLiteral("session/current/replay"), writeReplay(replay) } };
     };
@@ -475,17 +475,13 @@ void StorageTest::storedStateAfterEachScenario_data()
     QTest::newRow("open kill: an older build's wins beyond attempts")
         << records({ 9, 9, 9, 22, 16, 2 }) << "tried 24 won 22 lost 2, open 0 fresh, best 9 9 9";
     const QString won = QStringLiteral("tried 1 won 1 lost 0, open 1 fresh, best 40 2 3");
-    QTest::newRow("open won close: resumed with its events")
-        << recording(20) << won + ", last replay, best replay";
-    QTest::newRow("open won close: events of a later tick") << recording(21) << won;
-    QTest::newRow("open won close: events of another level")
-        << recording(20, [](Replay &r) { r.level = 1; }) << won;
-    QTest::newRow("open won close: events of another level's file")
+    QTest::newRow("open won close: its events") << recording(20) << won + ", last replay, best replay";
+    QTest::newRow("open won close: later") << recording(21) << won;
+    QTest::newRow("open won close: level 1's") << recording(20, [](Replay &r) { r.level = 1; }) << won;
+    QTest::newRow("open won close: another file's")
         << recording(20, [](Replay &r) { r.levelHash = QByteArray(32, 'a'); }) << won;
-    QTest::newRow("open won close: events of the other layout")
-        << recording(20, [](Replay &r) { r.layout = Portrait; }) << won;
-    QTest::newRow("open won close: events of an ended game")
-        << recording(20, [](Replay &r) { r.hasResult = true; }) << won;
+    QTest::newRow("open won close: portrait") << recording(20, [](Replay &r) { r.layout = Portrait; }) << won;
+    QTest::newRow("open won close: ended") << recording(20, [](Replay &r) { r.hasResult = true; }) << won;
     QTest::newRow("open run 1 close") << none << "tried 1 won 0 lost 0, open 0 resumed at 1";
     QTest::newRow("open: an older build's landscape game")
         << one("session/landscape/blob", running) << "open 0 resumed at 20";
