@@ -19,14 +19,13 @@ private Q_SLOTS:
     void playerCallsInEachState();
 };
 
-// What the player's calls do in each state of the game, on a 960 x 540 canvas. The words of a row are its
-// steps; what the calls return, what the canvas announces and what the steps read are heard, in order.
+// What the player's calls do in each state of the game, on a 960 x 540 canvas. A row's words are its steps;
+// what the calls return, what the canvas and control announce and what the steps read are heard, in order.
 //   member (at (300, 419), selected), crowd (a second beside it), start, pause, done (the run ends), watch
-//   (the solution of level 0), frames N, skill N (selected, every skill in stock), apply (a tap on the
-//   member), miss (a tap off the item), commit (the preview's time runs out), end, rewind, back, forward (the
-//   game control's), flags (can end, can rewind), level N, rate N, speed X, time S (formatted), portrait,
-//   size W H, pinch Z X Y, pan DX DY, at X Y (the camera put there), follow (switched on), steps N (following
-//   frames), focus; and what is read: zoom, camera, tap X Y (the world point; a miss is -1000,-1000)
+//   (level 0's solution), stop (watching), frames N, skill N (every skill in stock), apply (a tap on the
+//   member), miss (off the item), commit (the preview's time runs out), end, rewind, back, forward, flags
+//   (can end, can rewind), level N, rate N, speed X, time S, portrait, size W H, pinch Z X Y, pan DX DY,
+//   at X Y (the camera put there), follow, steps N (following frames), focus; read: zoom, camera, tap X Y
 void ContractTest::playerCallsInEachState_data()
 {
     QTest::addColumn<QString>("heard");
