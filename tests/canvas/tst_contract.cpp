@@ -22,10 +22,11 @@ private Q_SLOTS:
 // What the player's calls do in each state of the game, on a 960 x 540 canvas. A row's words are its steps;
 // what the calls return, what the canvas and control announce and what the steps read are heard, in order.
 //   member (at (300, 419), selected), crowd (a second beside it), start, pause, done (the run ends), watch
-//   (level 0's solution), stop (watching), frames N, skill N (every skill in stock), apply (a tap on the
-//   member), miss (off the item), commit (the preview's time runs out), end, rewind, back, forward, flags
-//   (can end, can rewind), level N, rate N, speed X, time S, portrait, size W H, pinch Z X Y, pan DX DY,
-//   at X Y (the camera put there), follow, steps N (following frames), focus; read: zoom, camera, tap X Y
+//   (level 0's solution), stop (watching), best N (its replay), frames N, skill N (every skill in stock),
+//   apply (a tap on the member), miss (off the item), commit (the preview's time runs out), end, rewind,
+//   back, forward, flags (can end, can rewind), level N, rate N, speed X, time S, portrait, size W H, pinch Z
+//   X Y, pan DX DY, at X Y (the camera put there), follow, steps N (following frames), focus; read: zoom,
+//   camera, tap X Y
 void ContractTest::playerCallsInEachState_data()
 {
     QTest::addColumn<QString>("heard");
@@ -42,16 +43,14 @@ void ContractTest::playerCallsInEachState_data()
     QTest::newRow("member crowd start skill 2 apply pause commit") << "1/2 yes";
     QTest::newRow("member crowd start skill 2 apply done commit") << "1/2 yes";
     QTest::newRow("flags start flags end flags end") << "no no yes yes yes no yes no";
-    QTest::newRow("start watch end flags") << "no no yes";
-    QTest::newRow("start watch frames 700") << "watched 1";
-    QTest::newRow("start watch stop watch frames 700: stopped by hand, then to its end") << "watched 1";
-    QTest::newRow("start frames 200 rewind") << "yes 50";
-    QTest::newRow("start frames 100 rewind") << "yes 0";
+    QTest::newRow("start watch end flags stop watch frames 700: by hand, then to the end")
+        << "no no yes watched 1";
+    QTest::newRow("best 0 start frames 660 end best 0: a win's replay") << "no no yes yes yes";
+    QTest::newRow("start frames 100 rewind frames 200 rewind") << "yes 0 yes 50";
     QTest::newRow("start frames 100 back pause frames 5 back forward forward")
         << "no 100 yes 99 yes 100 yes 101";
     QTest::newRow("frames 3 end rewind: before the start") << "no no 0";
-    QTest::newRow("level -1 level 1 level 21 level 2147483647 level 0: only open levels")
-        << "no no no no yes";
+    QTest::newRow("level -1 level 1 level 21 level 2147483647 level 0: open ones") << "no no no no yes";
     QTest::newRow("rate 0 rate 99 rate 100 rate 101 rate -5") << "1 99 99 99 1";
     QTest::newRow("speed 0.5 speed 0.4 speed 3 speed 3.5 speed nan speed 1.5") << "0.5 0.5 3 3 0.5 1.5";
     QTest::newRow("time 75 time -2147483648 time 3599 time 6000") << "01:15 00:00 59:59 100:00";
@@ -59,24 +58,23 @@ void ContractTest::playerCallsInEachState_data()
         << "1.5 3.5 1 1";
     QTest::newRow("tap 959.5 10 tap -1 10 tap 960 540 tap 0 10 tap 960 10 tap 10 540 tap nan 10")
         << "959.5,10 -1000,-1000 -1000,-1000 0,10 -1000,-1000 -1000,-1000 -1000,-1000";
-    QTest::newRow("size 0 0 tap 0 0 size 960 0 tap 10 0") << "-1000,-1000 -1000,-1000";
     QTest::newRow("portrait tap 100 270 size 1152 960 tap 576 0: a narrow world") << "-1000,-1000 270,0";
     QTest::newRow("member pinch 3 480 270 follow camera start frames 1 camera") << "300,419 303.12,418.04";
     QTest::newRow("member pinch 3 480 270 follow pan 0 0 steps 89 camera steps 1 camera: held")
         << "300,419 302.88,418.04";
-    QTest::newRow("member pinch 3 480 270 pan 0 0 steps 90 camera: not following") << "480,270";
-    QTest::newRow("pinch 3 480 270 pan 30 -30 camera pinch 1 0 0 pan 100 0 camera: no drag unzoomed")
+    QTest::newRow("member pinch 3 480 270 pan 30 -30 steps 90 camera pinch 1 0 0 pan 100 0 camera")
         << "470,280 480,270";
     QTest::newRow("member crowd pinch 3 480 270 focus camera: on the member selected") << "302,419";
     QTest::newRow("pinch 2 100 100 camera: the pinched point stays put") << "290,185";
     QTest::newRow("pinch 2 480 0 camera: pinched on the world's top edge") << "480,135";
-    QTest::newRow("member pinch 3 480 270 at 200 200 size 900 540 camera size 540 540 camera: turned square")
+    QTest::newRow("member pinch 3 480 270 at 200 200 size 900 540 camera size 540 540 camera")
         << "200,200 300,380";
     QTest::newRow("member size 540 540 pinch 3 270 270 at 200 200 size 540 960 camera: upright") << "200,270";
     QTest::newRow("member pinch 3 480 270 size 0 540 at 100 100 size 960 540 camera") << "160,100";
     QTest::newRow("size 0 0 at 960 540 pinch 2 0 0 camera at 961 100 pinch 3 0 0 camera")
         << "960,540 480,270";
-    QTest::newRow("size 960 0 at 100 -1 pinch 2 0 0 camera: outside the world") << "480,270";
+    QTest::newRow("size 960 0 tap 10 0 at 100 -1 pinch 2 0 0 camera size 0 0 tap 0 0")
+        << "-1000,-1000 480,270 -1000,-1000";
 }
 
 void ContractTest::playerCallsInEachState()
@@ -128,6 +126,9 @@ void ContractTest::playerCallsInEachState()
             QVERIFY(canvas.watchReplay(solution));
         } else if (is("stop")) {
             control.stopWatching();
+        } else if (is("best")) {
+            tell(control.watchBestReplay(words.value(++i).toInt()));
+            tell(control.watching());
         } else if (is("frames")) {
             probe.advanceFrames(int(number(++i)));
         } else if (is("skill")) {

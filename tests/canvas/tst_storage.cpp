@@ -489,9 +489,9 @@ void StorageTest::storedStateAfterEachScenario_data()
         << one("session/landscape/blob", finished) << "open 0 fresh";
     QTest::newRow("open: an older build's game of a level not won")
         << QVariantMap { { blob, running }, { format, 3 }, { unlocked, 1 } } << "open 1 resumed at 20";
-    QTest::newRow("open: an older build's game of a level won since")
+    QTest::newRow("open run 40 close: an older build's game of a level won since")
         << QVariantMap { { blob, running }, { format, 3 }, { unlocked, 1 }, { "stats/0/wins", 1 } }
-        << "tried 1 won 1 lost 0, open 1 fresh";
+        << "tried 1 won 1 lost 0, open 1 resumed at 40";
     QTest::newRow("open close: an older build's finished game") << one(blob, finished) << "open 0 fresh";
     QTest::newRow("open: unlocked beyond the catalogue") << one(unlocked, 99) << "open 20 fresh";
     QTest::newRow("open: unlocked negative") << one(unlocked, -4) << "open 0 fresh";
