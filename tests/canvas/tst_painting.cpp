@@ -346,8 +346,8 @@ void PaintingTest::keptFramesMatchExactOnes()
     }
 }
 
-// Taken back from tick 760 of level 3's solution to 610, before its Digger at 623, the frame is the one a fresh
-// run paints at 610 under the same view: nothing kept shows the ground dug since.
+// Taken back from tick 760 of level 3's solution to 610, before its Digger at 623, the frame is the one a
+// fresh run paints at 610 under the same view: nothing kept shows the ground dug since.
 void PaintingTest::rewoundFrameIsTheFreshRunsFrame()
 {
     CanvasTest::store({ { "progress/unlockedLevel", 3 } });

@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <climits>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -364,7 +364,6 @@ private Q_SLOTS:
         putFiles(Files());
     }
 
-    void formattedTime();
     void storedStateAfterEachScenario_data();
     void storedStateAfterEachScenario();
     void savesWhileTheGroundChangesKeepOneState_data();
@@ -374,17 +373,6 @@ private Q_SLOTS:
     void rewoundRunIsAFreshRun_data();
     void rewoundRunIsAFreshRun();
 };
-
-// Times read as minutes and seconds with two digits each; minutes may grow beyond two.
-void StorageTest::formattedTime()
-{
-    const GameCanvas canvas;
-    const QList<QPair<int, QString>> times {
-        { 75, "01:15" }, { INT_MIN, "00:00" }, { 3599, "59:59" }, { 6000, "100:00" }
-    };
-    for (const auto &time : times)
-        QCOMPARE(canvas.formattedTime(time.first), time.second);
-}
 
 // What the files hold after a player's moves, closes, kills, resumes and refused saves, and after damage or
 // older builds, as a fresh canvas finds them: every end of a run is counted once, records by strictly better
@@ -406,6 +394,15 @@ void StorageTest::storedStateAfterEachScenario_data()
     core.step();
     const QByteArray finished = core.serialize();
     const QString blob = QStringLiteral("session/current/blob");
+    // The events stored beside the running game (named by the game they belong to), last at `lastTick`.
+    const auto recording = [&](
+                               int lastTick, const std::function<void(Replay &)> &edit = [](Replay &) {}) {
+        Replay replay = Replay::of(GameCore());
+        replay.events << ReplayEvent::releaseRate(lastTick, 50);
+        edit(replay);
+        return QVariantMap { { blob, running },
+                             { QStringLiteral("session/current/replay"), writeReplay(replay) } };
+    };
     const QString zoom = QStringLiteral("session/current/zoom");
     const QString unlocked = QStringLiteral("progress/unlockedLevel");
     const QString format = QStringLiteral("session/current/format");
@@ -477,11 +474,24 @@ void StorageTest::storedStateAfterEachScenario_data()
         << none << "tried 1 won 0 lost 1, open 0 fresh, best -1 -1 3";
     QTest::newRow("open kill: an older build's wins beyond attempts")
         << records({ 9, 9, 9, 22, 16, 2 }) << "tried 24 won 22 lost 2, open 0 fresh, best 9 9 9";
+    const QString won = QStringLiteral("tried 1 won 1 lost 0, open 1 fresh, best 40 2 3");
+    QTest::newRow("open won close: its events") << recording(20) << won + ", last replay, best replay";
+    QTest::newRow("open won close: later") << recording(21) << won;
+    QTest::newRow("open won close: level 1's") << recording(20, [](Replay &r) { r.level = 1; }) << won;
+    QTest::newRow("open won close: another file's")
+        << recording(20, [](Replay &r) { r.levelHash = QByteArray(32, 'a'); }) << won;
+    QTest::newRow("open won close: portrait") << recording(20, [](Replay &r) { r.layout = Portrait; }) << won;
+    QTest::newRow("open won close: ended") << recording(20, [](Replay &r) { r.hasResult = true; }) << won;
+    QTest::newRow("open run 1 close") << none << "tried 1 won 0 lost 0, open 0 resumed at 1";
+    QTest::newRow("open: an older build's landscape game")
+        << one("session/landscape/blob", running) << "open 0 resumed at 20";
+    QTest::newRow("open: an older build's finished landscape game")
+        << one("session/landscape/blob", finished) << "open 0 fresh";
     QTest::newRow("open: an older build's game of a level not won")
         << QVariantMap { { blob, running }, { format, 3 }, { unlocked, 1 } } << "open 1 resumed at 20";
-    QTest::newRow("open: an older build's game of a level won since")
+    QTest::newRow("open run 40 close: an older build's game of a level won since")
         << QVariantMap { { blob, running }, { format, 3 }, { unlocked, 1 }, { "stats/0/wins", 1 } }
-        << "tried 1 won 1 lost 0, open 1 fresh";
+        << "tried 1 won 1 lost 0, open 1 resumed at 40";
     QTest::newRow("open close: an older build's finished game") << one(blob, finished) << "open 0 fresh";
     QTest::newRow("open: unlocked beyond the catalogue") << one(unlocked, 99) << "open 20 fresh";
     QTest::newRow("open: unlocked negative") << one(unlocked, -4) << "open 0 fresh";
@@ -575,6 +585,7 @@ void StorageTest::storedSolutionsOpenEveryLevel()
     QFETCH(QString, layout);
     GameCanvas canvas;
     QList<int> stagesCompleted;
+    QStringList shown; // the level's place in its stage, and its difficulty
     for (int level = 0; level < canvas.levelCount(); ++level) {
         QCOMPARE(canvas.unlockedLevel(), level);
         const QString name =
@@ -588,9 +599,16 @@ void StorageTest::storedSolutionsOpenEveryLevel()
                  qPrintable(name + QStringLiteral(" does not win on the canvas")));
         if (canvas.stageComplete())
             stagesCompleted << level;
+        shown << QStringLiteral("%1/%2 %3")
+                     .arg(canvas.stagePosition())
+                     .arg(canvas.stageTotal())
+                     .arg(canvas.difficultyName().left(1));
         QCOMPARE(canvas.nextLevel(), level + 1 < canvas.levelCount());
     }
     QCOMPARE(stagesCompleted, QList<int>({ 4, 9, 15, 20 }));
+    QCOMPARE(shown.join(' '),
+             QStringLiteral("1/5 I 2/5 I 3/5 I 4/5 I 5/5 I 1/5 E 2/5 E 3/5 E 4/5 E 5/5 E 1/6 T 2/6 T 3/6 T "
+                            "4/6 T 5/6 T 6/6 T 1/5 H 2/5 H 3/5 H 4/5 H 5/5 H"));
     canvas.restartLevel();
     QVERIFY(!canvas.stageComplete());
 }
