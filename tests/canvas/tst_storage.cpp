@@ -413,9 +413,8 @@ void StorageTest::storedStateAfterEachScenario_data()
     const QVariantMap largeFile = one("notes/unread", QString(600, QLatin1Char('x'))); // 512 bytes and more
     const auto records = [](const QVariantList &values) {
         QVariantMap map;
-        const QStringList names {
-            "bestTime", "bestSkills", "bestSaved", "wins", "attempts", "lossesLandscape"
-        };
+        const QStringList names { "bestTime", "bestSkills",      "bestSaved",     "wins",
+                                  "attempts", "lossesLandscape", "lossesPortrait" };
         for (int i = 0; i < values.size(); ++i)
             map.insert(QStringLiteral("stats/0/") + names.at(i), values.at(i));
         return map;
@@ -473,7 +472,7 @@ void StorageTest::storedStateAfterEachScenario_data()
     QTest::newRow("open run 40 read-only lost mended close")
         << none << "tried 1 won 0 lost 1, open 0 fresh, best -1 -1 3";
     QTest::newRow("open kill: an older build's wins beyond attempts")
-        << records({ 9, 9, 9, 22, 16, 2 }) << "tried 24 won 22 lost 2, open 0 fresh, best 9 9 9";
+        << records({ 9, 9, 9, 22, 16, 2, 3 }) << "tried 27 won 22 lost 2, open 0 fresh, best 9 9 9";
     const QString won = QStringLiteral("tried 1 won 1 lost 0, open 1 fresh, best 40 2 3");
     QTest::newRow("open won close: its events") << recording(20) << won + ", last replay, best replay";
     QTest::newRow("open won close: later") << recording(21) << won;
@@ -569,6 +568,7 @@ void StorageTest::savesWhileTheGroundChangesKeepOneState()
     const QByteArray last = GameCore(probe.core()).serialize();
     canvas.reset();
     QCOMPARE(stored(blob).toByteArray(), last);
+    QVERIFY(stored(QStringLiteral("migration/appConfigPath")).toBool()); // marked at the first start
 }
 
 void StorageTest::storedSolutionsOpenEveryLevel_data()

@@ -135,6 +135,7 @@ void LevelFileTest::readerNamesTheFaultyLine_data()
     QTest::newRow("gate up") << h + l + "gate 1 1 5 5 up\n" << 7 << "expected \"gate";
     QTest::newRow("door without link") << h + l + "door 1 1 5 5\n" << 7 << "expected \"door";
     QTest::newRow("water with a link") << h + l + "water 1 1 5 5 link 2\n" << 7 << "expected \"water";
+    QTest::newRow("water facing left") << h + l + "water 1 1 5 5 left\n" << 7 << "expected \"water";
     QTest::newRow("link beyond 9999") << h + l + "fan 1 1 5 5 link 10000\n" << 7 << "0 to 9999";
     QTest::newRow("teleporter alone") << h + l + "teleporter 1 1 5 5 link 1\n"
                                       << 7 << "link 1 has no partner";
