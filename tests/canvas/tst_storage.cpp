@@ -585,7 +585,7 @@ void StorageTest::storedSolutionsOpenEveryLevel()
     QFETCH(QString, layout);
     GameCanvas canvas;
     QList<int> stagesCompleted;
-    QStringList shown; // the level's place in its stage, and its difficulty
+    QStringList shown; // the level's place in its stage, its difficulty and the stage after it
     for (int level = 0; level < canvas.levelCount(); ++level) {
         QCOMPARE(canvas.unlockedLevel(), level);
         const QString name =
@@ -599,16 +599,17 @@ void StorageTest::storedSolutionsOpenEveryLevel()
                  qPrintable(name + QStringLiteral(" does not win on the canvas")));
         if (canvas.stageComplete())
             stagesCompleted << level;
-        shown << QStringLiteral("%1/%2 %3")
+        shown << QStringLiteral("%1/%2 %3%4")
                      .arg(canvas.stagePosition())
                      .arg(canvas.stageTotal())
-                     .arg(canvas.difficultyName().left(1));
+                     .arg(canvas.difficultyName().left(1), canvas.nextStageName().left(1));
         QCOMPARE(canvas.nextLevel(), level + 1 < canvas.levelCount());
     }
     QCOMPARE(stagesCompleted, QList<int>({ 4, 9, 15, 20 }));
-    QCOMPARE(shown.join(' '),
-             QStringLiteral("1/5 I 2/5 I 3/5 I 4/5 I 5/5 I 1/5 E 2/5 E 3/5 E 4/5 E 5/5 E 1/6 T 2/6 T 3/6 T "
-                            "4/6 T 5/6 T 6/6 T 1/5 H 2/5 H 3/5 H 4/5 H 5/5 H"));
+    QCOMPARE(
+        shown.join(' '),
+        QStringLiteral("1/5 IT 2/5 IT 3/5 IT 4/5 IT 5/5 IF 1/5 EF 2/5 EF 3/5 EF 4/5 EF 5/5 ER 1/6 TR 2/6 TR "
+                       "3/6 TR 4/6 TR 5/6 TR 6/6 TN 1/5 HN 2/5 HN 3/5 HN 4/5 HN 5/5 H"));
     canvas.restartLevel();
     QVERIFY(!canvas.stageComplete());
 }
