@@ -482,6 +482,8 @@ void StorageTest::storedStateAfterEachScenario_data()
     QTest::newRow("open won close: portrait") << recording(20, [](Replay &r) { r.layout = Portrait; }) << won;
     QTest::newRow("open won close: ended") << recording(20, [](Replay &r) { r.hasResult = true; }) << won;
     QTest::newRow("open run 1 close") << none << "tried 1 won 0 lost 0, open 0 resumed at 1";
+    QTest::newRow("open run 40 close: a game stored at its start")
+        << one(blob, GameCore().serialize()) << "tried 1 won 0 lost 0, open 0 resumed at 40";
     QTest::newRow("open: an older build's landscape game")
         << one("session/landscape/blob", running) << "open 0 resumed at 20";
     QTest::newRow("open: an older build's finished landscape game")
