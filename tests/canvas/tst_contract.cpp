@@ -26,7 +26,7 @@ private Q_SLOTS:
 //   apply (a tap on the member), miss (off the item), commit (the preview's time runs out), end, rewind,
 //   back, forward, flags (can end, can rewind), level N, rate N, speed X, time S, portrait, size W H, pinch Z
 //   X Y, pan DX DY, at X Y (the camera put there), follow, steps N (following frames), focus; read: zoom,
-//   camera, tap X Y
+//   scale, camera, tap X Y
 void ContractTest::playerCallsInEachState_data()
 {
     QTest::addColumn<QString>("heard");
@@ -75,6 +75,7 @@ void ContractTest::playerCallsInEachState_data()
         << "960,540 480,270";
     QTest::newRow("size 960 0 tap 10 0 at 100 -1 pinch 2 0 0 camera size 0 0 tap 0 0")
         << "-1000,-1000 480,270 -1000,-1000";
+    QTest::newRow("scale size 0 540 scale size 960 0 scale size 1920 1080 scale") << "1 1 1 2";
 }
 
 void ContractTest::playerCallsInEachState()
@@ -180,8 +181,8 @@ void ContractTest::playerCallsInEachState()
                 probe.followStep();
         } else if (is("focus")) {
             canvas.focusAction();
-        } else if (is("zoom")) {
-            told << QString::number(double(canvas.zoom()));
+        } else if (is("zoom") || is("scale")) {
+            told << QString::number(double(is("zoom") ? canvas.zoom() : canvas.baseScale()));
         } else {
             QCOMPARE(step, QStringLiteral("camera"));
             point(probe.camera());
