@@ -1,3 +1,4 @@
+import QtMultimedia 5.6
 import QtQuick 2.6
 import QtTest 1.1
 import PellwickTest 1.0
@@ -103,8 +104,13 @@ TestCase {
         compare(warnings.length, 0, warnings.join("\n"))
         root = null
         game = null
-        while (pageLoaders.length > 0)
+        while (pageLoaders.length > 0) {
+            // Qt's sound cache can hang for good when an effect goes while another still loads.
+            var sounds = findChild(pageLoaders[pageLoaders.length - 1].item, "sounds")
+            for (var i = 0; sounds && sounds.server && i < sounds.names.length; ++i)
+                tryCompare(findChild(sounds, "sound_" + sounds.names[i]).effect, "status", SoundEffect.Ready, 20000)
             pageLoaders.pop().destroy()
+        }
     }
 
     // The play controls reach the canvas: pause and resume, speed steps, release rate up and down, zoom, following.
