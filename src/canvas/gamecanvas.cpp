@@ -197,20 +197,15 @@ void GameCanvas::advanceFrame()
     if (!m_watch)
         recordAttemptIfNeeded();
 
-    const int savedBefore = m_core.saved;
-    const int lostBefore = m_core.lost;
-    const int triggersBefore = m_core.objectTriggers;
     m_tickAccumulator += m_speedMultiplier;
     if (m_tickAccumulator < 1.0f)
         return;
-    while (m_tickAccumulator >= 1.0f) {
-        stepRun();
-        m_tickAccumulator -= 1.0f;
-    }
-
-    emitFrameEvents(savedBefore, lostBefore, triggersBefore);
-    if (m_core.finished && !m_completionHandled)
-        finishAttempt();
+    playAndTell([this] {
+        while (m_tickAccumulator >= 1.0f) {
+            stepRun();
+            m_tickAccumulator -= 1.0f;
+        }
+    });
     // A save still under way when the next is due delays the next; it never runs twice at once.
     if (++m_autosaveFrames > kAutosaveFrameLimit && !m_backgroundSave) {
         m_autosaveFrames = 0;
@@ -229,15 +224,22 @@ void GameCanvas::stepRun()
     m_history.stepped(m_core);
 }
 
-// However many ticks ran and however many members were saved or lost, QML hears each event once a frame.
-void GameCanvas::emitFrameEvents(int savedBefore, int lostBefore, int triggersBefore)
+// However many ticks a frame, a step or an end by hand plays, and however many members are saved or lost,
+// QML hears each kind of event once; a run that ends there is finished.
+void GameCanvas::playAndTell(const std::function<void()> &play)
 {
+    const int savedBefore = m_core.saved;
+    const int lostBefore = m_core.lost;
+    const int triggersBefore = m_core.objectTriggers;
+    play();
     if (m_core.saved > savedBefore)
         Q_EMIT crewSaved();
     if (m_core.lost > lostBefore)
         Q_EMIT crewLost();
     if (m_core.objectTriggers != triggersBefore)
         Q_EMIT objectTriggered();
+    if (m_core.finished && !m_completionHandled)
+        finishAttempt();
 }
 
 void GameCanvas::finishAttempt()

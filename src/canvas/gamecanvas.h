@@ -20,6 +20,7 @@
 #include <QVariantMap>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -240,7 +241,7 @@ private:
     void forgetPendingAssignment();
     void matchCoreLayout();
     void stepRun();
-    void emitFrameEvents(int savedBefore, int lostBefore, int triggersBefore);
+    void playAndTell(const std::function<void()> &play);
     void finishAttempt();
 
     // Taking a run back.

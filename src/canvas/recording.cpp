@@ -78,13 +78,8 @@ bool GameCanvas::endRun()
     if (m_watch || m_levelIntroVisible || m_core.finished)
         return false;
     forgetPendingAssignment();
-    const int savedBefore = m_core.saved;
-    const int lostBefore = m_core.lost;
-    const int triggersBefore = m_core.objectTriggers;
     recordEvent(ReplayEvent::end(m_core.tick));
-    m_core.endRun();
-    emitFrameEvents(savedBefore, lostBefore, triggersBefore);
-    finishAttempt();
+    playAndTell([this] { m_core.endRun(); });
     Q_EMIT stateChanged();
     update();
     return true;

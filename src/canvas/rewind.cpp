@@ -28,13 +28,7 @@ bool GameCanvas::stepForward()
         return false;
     if (!m_watch)
         recordAttemptIfNeeded();
-    const int savedBefore = m_core.saved;
-    const int lostBefore = m_core.lost;
-    const int triggersBefore = m_core.objectTriggers;
-    stepRun();
-    emitFrameEvents(savedBefore, lostBefore, triggersBefore);
-    if (m_core.finished)
-        finishAttempt();
+    playAndTell([this] { stepRun(); });
     saveSessionSoon();
     Q_EMIT stateChanged();
     update();
