@@ -44,7 +44,7 @@ GameCanvas::GameCanvas(QQuickItem *parent)
         commitSettings();
     } else {
         clearSession();
-        m_core.loadLevel(qBound(0, m_unlockedLevel, levelCount() - 1));
+        m_core.loadLevel(m_unlockedLevel); // kept within the catalogue when progress is loaded
         beginRecording();
         storeLastLevel();
         commitSettings();
